@@ -1,0 +1,72 @@
+#pragma once
+
+#include "arena/Item.hpp"
+#include "engine/DText.hpp"
+#include "engine/State.hpp"
+#include "engine/Tool.hpp"
+
+#include <SFML/System/Vector2.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace G {
+
+// The arena: rocks, paper and scissors that chase and convert each other until one kind is left.
+//
+// Every frame rocks hunt scissors, then scissors hunt paper, then paper hunts rocks. On its turn a hunter
+// heads for its nearest prey, or steps away from the first piece of its own kind that it overlaps, moves,
+// and converts every prey piece it then overlaps into a new piece of its own kind. List order matters: it
+// is the order of turns, the tie-break between equally near prey and the order of the overlap scan.
+class GameState : public State {
+public:
+    // Sets up the members only; the assets and the pieces come in init.
+    explicit GameState(std::shared_ptr<Tool> tool);
+
+    // Loads the sprite sheet and the font, stores the three frames, styles the overlay and spawns 50 pieces
+    // of each kind.
+    void init() override;
+    void update() override;
+    void draw() override;
+    // Drains the window's events: the close button and E close the window, R restarts.
+    void handleInput() override;
+
+    // Appends that many new pieces to each list; counts of 0 or less add nothing.
+    void spawn(std::int32_t rockCount, std::int32_t paperCount, std::int32_t scissorsCount);
+    // Empties the lists and spawns 100 pieces of each kind.
+    void restart();
+    // Acts on the key-press event that lies in event.
+    void handleKeyPress();
+
+    // One pairing: every hunter takes one turn, pieces converted during the pairing included.
+    void hunt(std::vector<Item>& hunters, std::vector<Item>& prey);
+    static float distance(sf::Vector2f a, sf::Vector2f b);
+
+    void drawItems(std::vector<Item>& items);
+    void drawOverlay();
+    // "ROCK", "PAPER" or "SCISSORS" once that kind holds every piece, else "".
+    std::string winnerName() const;
+
+    std::shared_ptr<Tool> tool;
+    // The length of every steering velocity, pursuit and separation alike.
+    float pursuitSpeed = 10.0F;
+    sf::Event event{};
+    DText overlay;
+    std::vector<Item> rocks;
+    std::vector<Item> papers;
+    std::vector<Item> scissors;
+
+private:
+    void spawnInto(std::vector<Item>& items, std::int32_t count, ItemKind kind);
+    void pursue(Item& hunter, const std::vector<Item>& prey) const;
+    void separate(std::vector<Item>& hunters, std::size_t i) const;
+    void capture(std::vector<Item>& hunters, std::size_t i, std::vector<Item>& prey);
+    // pursuitSpeed along the direction from one point to another, or (0, 0) where no direction can be
+    // had: the points coincide, or they are so far apart that the arithmetic overflows.
+    sf::Vector2f heading(sf::Vector2f from, sf::Vector2f to) const;
+};
+
+} // namespace G

@@ -1,0 +1,47 @@
+#include "arena/Item.hpp"
+
+#include <SFML/Graphics/RenderStates.hpp>
+
+#include <cstddef>
+#include <cstdlib>
+#include <utility>
+
+namespace G {
+
+namespace {
+
+// A whole-number coordinate in [0, room), or 0 when there is no room to choose from.
+float randomCoordinate(const int random, const float room) {
+    const auto span = static_cast<int>(room);
+    return span > 0 ? static_cast<float>(random % span) : 0.0F;
+}
+
+} // namespace
+
+Item::Item(std::shared_ptr<Tool> tool, const ItemKind kind) : tool(std::move(tool)), kind(kind) {
+    setTexture(this->tool->assets.getTexture("quorvel"), false);
+
+    if (kind >= Kind::Rock && kind <= Kind::Scissors) {
+        const auto& frames = this->tool->assets.getFrames("quorvel");
+        // A list short of this kind's frame would be read past its end; the piece then shows no frame.
+        if (static_cast<std::size_t>(kind) < frames.size()) {
+            setTextureRect(frames[static_cast<std::size_t>(kind)]);
+        }
+    }
+
+    const int verticalDraw = std::rand();
+    const float y = randomCoordinate(verticalDraw, 800.0F - getGlobalBounds().height);
+    const int horizontalDraw = std::rand();
+    const float x = randomCoordinate(horizontalDraw, 1200.0F - getGlobalBounds().width);
+    setPosition(x, y);
+}
+
+void Item::move() {
+    sf::Transformable::move(velocity.x * tool->frameTime * speed, velocity.y * tool->frameTime * speed);
+}
+
+void Item::draw() {
+    tool->window.draw(*this, sf::RenderStates::Default);
+}
+
+} // namespace G

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "engine/Tool.hpp"
+
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include <cstdint>
+#include <memory>
+
+namespace G {
+
+// The kind of a piece; also the index of its frame in the "quorvel" frame list.
+using ItemKind = std::int32_t;
+
+namespace Kind {
+constexpr ItemKind Rock = 0;
+constexpr ItemKind Paper = 1;
+constexpr ItemKind Scissors = 2;
+} // namespace Kind
+
+// One playing piece: a sprite showing its kind's 20 x 20 frame, with its position at the top-left corner.
+// Pieces live by value in growable lists, which move them; they are never copied.
+class Item : public sf::Sprite {
+public:
+    // Places the piece at a random whole-number spot wholly inside the window, drawing two numbers from
+    // rand(): the vertical coordinate first, then the horizontal one.
+    Item(std::shared_ptr<Tool> tool, ItemKind kind);
+    Item(const Item&) = delete;
+    Item& operator=(const Item&) = delete;
+    Item(Item&&) noexcept = default;
+    Item& operator=(Item&&) noexcept = default;
+    ~Item() override = default;
+
+    // Displaces the piece by velocity x frame time x speed on each axis.
+    void move();
+    void draw();
+
+    std::shared_ptr<Tool> tool;
+    ItemKind kind;
+    float speed = 20.0F;
+    sf::Vector2f velocity;
+};
+
+} // namespace G

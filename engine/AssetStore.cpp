@@ -1,0 +1,51 @@
+#include "engine/AssetStore.hpp"
+
+#include <utility>
+
+namespace G {
+
+void AssetStore::loadTexture(std::string key, std::string path) {
+    sf::Texture texture;
+    if (!texture.loadFromFile(path, sf::IntRect())) {
+        return;
+    }
+    textures[std::move(key)] = texture;
+}
+
+void AssetStore::loadFont(std::string key, std::string path) {
+    sf::Font font;
+    if (!font.loadFromFile(path)) {
+        return;
+    }
+    fonts[std::move(key)] = font;
+}
+
+void AssetStore::setFrames(std::string key, std::vector<sf::IntRect> list) {
+    frames[std::move(key)] = std::move(list);
+}
+
+sf::Texture& AssetStore::getTexture(std::string key) {
+    return textures[std::move(key)];
+}
+
+sf::Font& AssetStore::getFont(std::string key) {
+    return fonts[std::move(key)];
+}
+
+std::vector<sf::IntRect>& AssetStore::getFrames(std::string key) {
+    return frames[std::move(key)];
+}
+
+bool AssetStore::hasTexture(const std::string& key) const {
+    return textures.count(key) != 0;
+}
+
+bool AssetStore::hasFont(const std::string& key) const {
+    return fonts.count(key) != 0;
+}
+
+bool AssetStore::hasFrames(const std::string& key) const {
+    return frames.count(key) != 0;
+}
+
+} // namespace G

@@ -1,0 +1,177 @@
+#include "tools/SpriteSheet.hpp"
+
+#include <SFML/System/Vector2.hpp>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstddef>
+
+namespace G {
+
+namespace {
+
+using Point = sf::Vector2f;
+
+const sf::Color outline(34, 30, 38);
+
+float distanceToSegment(const Point p, const Point a, const Point b) {
+    const Point ab = b - a;
+    const Point ap = p - a;
+    const float lengthSquared = ab.x * ab.x + ab.y * ab.y;
+    const float t = lengthSquared > 0.0F ? std::clamp((ap.x * ab.x + ap.y * ab.y) / lengthSquared, 0.0F, 1.0F) : 0.0F;
+    const Point nearest(a.x + ab.x * t, a.y + ab.y * t);
+    return std::hypot(p.x - nearest.x, p.y - nearest.y);
+}
+
+template <std::size_t N> bool insidePolygon(const Point p, const std::array<Point, N>& corners) {
+    bool inside = false;
+    for (std::size_t i = 0, j = N - 1; i < N; j = i++) {
+        const Point a = corners[i];
+        const Point b = corners[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+template <std::size_t N> float distanceToOutline(const Point p, const std::array<Point, N>& corners) {
+    float nearest = distanceToSegment(p, corners[N - 1], corners[0]);
+    for (std::size_t i = 1; i < N; ++i) {
+        nearest = std::min(nearest, distanceToSegment(p, corners[i - 1], corners[i]));
+    }
+    return nearest;
+}
+
+} // namespace
+
+sf::Color SpriteSheet::sampleRock(const float x, const float y) {
+    static const std::array<Point, 9> boulder{{{2.0F, 12.0F},
+                                               {4.0F, 6.0F},
+                                               {8.5F, 2.5F},
+                                               {14.0F, 3.5F},
+                                               {17.5F, 8.0F},
+                                               {18.5F, 14.0F},
+                                               {15.5F, 17.5F},
+                                               {7.0F, 18.0F},
+                                               {2.5F, 16.0F}}};
+    static const std::array<Point, 4> facet{{{5.0F, 7.0F}, {9.0F, 4.0F}, {12.5F, 5.0F}, {7.5F, 9.5F}}};
+    const Point p(x, y);
+    if (!insidePolygon(p, boulder)) {
+        return sf::Color::Transparent;
+    }
+    if (distanceToOutline(p, boulder) < 1.3F) {
+        return outline;
+    }
+    if (distanceToSegment(p, {10.0F, 10.5F}, {13.0F, 13.0F}) < 0.5F ||
+        distanceToSegment(p, {13.0F, 13.0F}, {12.5F, 16.0F}) < 0.5F) {
+        return sf::Color(64, 56, 50);
+    }
+    if (insidePolygon(p, facet)) {
+        return sf::Color(176, 164, 150);
+    }
+    return sf::Color(122, 108, 96);
+}
+
+sf::Color SpriteSheet::samplePaper(const float x, const float y) {
+    static const std::array<Point, 5> sheet{
+        {{3.5F, 1.5F}, {12.5F, 1.5F}, {16.5F, 5.5F}, {16.5F, 18.5F}, {3.5F, 18.5F}}};
+    static const std::array<Point, 3> fold{{{12.5F, 1.5F}, {16.5F, 5.5F}, {12.5F, 5.5F}}};
+    const Point p(x, y);
+    if (!insidePolygon(p, sheet)) {
+        return sf::Color::Transparent;
+    }
+    if (distanceToOutline(p, sheet) < 1.1F || distanceToOutline(p, fold) < 0.45F) {
+        return outline;
+    }
+    if (insidePolygon(p, fold)) {
+        return sf::Color(206, 210, 220);
+    }
+    for (const float line : {8.0F, 11.0F, 14.0F}) {
+        if (std::abs(y - line) < 0.5F && x > 6.0F && x < 14.0F) {
+            return sf::Color(52, 96, 200);
+        }
+    }
+    return sf::Color(252, 252, 246);
+}
+
+sf::Color SpriteSheet::sampleScissors(const float x, const float y) {
+    const Point p(x, y);
+    const Point pivot(10.0F, 10.0F);
+    const std::array<Point, 2> handles{{{5.5F, 15.0F}, {14.5F, 15.0F}}};
+    const std::array<Point, 2> tips{{{15.5F, 1.5F}, {4.5F, 1.5F}}};
+
+    for (const Point centre : handles) {
+        const float radius = std::hypot(p.x - centre.x, p.y - centre.y);
+        if (std::abs(radius - 2.9F) < 1.0F) {
+            return sf::Color(214, 36, 42);
+        }
+        if (std::abs(radius - 2.9F) < 1.8F) {
+            return outline;
+        }
+    }
+    // Each blade runs from one handle through the pivot to the opposite tip; fills first, so that where
+    // the blades cross, one blade's outline does not cut through the other.
+    std::array<float, 2> reach{};
+    std::array<float, 2> shank{};
+    for (std::size_t blade = 0; blade < 2; ++blade) {
+        reach[blade] = distanceToSegment(p, pivot, tips[blade]);
+        shank[blade] = distanceToSegment(p, handles[blade] - Point(0.0F, 3.6F), pivot);
+        if (reach[blade] < 0.9F) {
+            return sf::Color(226, 230, 238);
+        }
+        if (shank[blade] < 0.8F) {
+            return sf::Color(150, 156, 170);
+        }
+    }
+    for (std::size_t blade = 0; blade < 2; ++blade) {
+        if (reach[blade] < 1.8F || shank[blade] < 1.6F) {
+            return outline;
+        }
+    }
+    return sf::Color::Transparent;
+}
+
+sf::Image SpriteSheet::render() {
+    using Sampler = sf::Color (*)(float, float);
+    const std::array<Sampler, frameCount> pieces{{&sampleRock, &samplePaper, &sampleScissors}};
+    constexpr unsigned grid = 4;
+
+    sf::Image sheet;
+    sheet.create(frameSize * frameCount, frameSize, sf::Color::Transparent);
+    for (unsigned frame = 0; frame < frameCount; ++frame) {
+        for (unsigned py = 0; py < frameSize; ++py) {
+            for (unsigned px = 0; px < frameSize; ++px) {
+                // Premultiplied sums, so transparent samples do not darken the edges.
+                unsigned red = 0;
+                unsigned green = 0;
+                unsigned blue = 0;
+                unsigned alpha = 0;
+                for (unsigned sy = 0; sy < grid; ++sy) {
+                    for (unsigned sx = 0; sx < grid; ++sx) {
+                        const float x = static_cast<float>(px) + (static_cast<float>(sx) + 0.5F) / grid;
+                        const float y = static_cast<float>(py) + (static_cast<float>(sy) + 0.5F) / grid;
+                        const sf::Color c = pieces[frame](x, y);
+                        red += c.r * c.a;
+                        green += c.g * c.a;
+                        blue += c.b * c.a;
+                        alpha += c.a;
+                    }
+                }
+                if (alpha == 0) {
+                    continue;
+                }
+                const auto channel = [alpha](const unsigned sum) {
+                    return static_cast<sf::Uint8>((sum + alpha / 2) / alpha);
+                };
+                sheet.setPixel(frame * frameSize + px, py,
+                               sf::Color(channel(red), channel(green), channel(blue),
+                                         static_cast<sf::Uint8>((alpha + grid * grid / 2) / (grid * grid))));
+            }
+        }
+    }
+    return sheet;
+}
+
+} // namespace G
