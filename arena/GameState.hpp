@@ -63,7 +63,7 @@ private:
     void spawnInto(std::vector<Item>& items, std::int32_t count, ItemKind kind);
     void pursue(Item& hunter, const std::vector<Item>& prey) const;
     void separate(std::vector<Item>& hunters, std::size_t i) const;
-    void capture(std::vector<Item>& hunters, std::size_t i, std::vector<Item>& prey);
+    void capture(std::vector<Item>& hunters, std::size_t i, std::vector<Item>& prey) const;
     // pursuitSpeed along the direction from one point to another, or (0, 0) where no direction can be
     // had: the points coincide, or they are so far apart that the arithmetic overflows.
     sf::Vector2f heading(sf::Vector2f from, sf::Vector2f to) const;

@@ -4,7 +4,8 @@
 
 namespace G {
 
-void AssetStore::loadTexture(std::string key, std::string path) {
+// Keys and paths are taken by value throughout the store, so every operation works on its own copy.
+void AssetStore::loadTexture(std::string key, std::string path) { // NOLINT(performance-unnecessary-value-param)
     sf::Texture texture;
     if (!texture.loadFromFile(path, sf::IntRect())) {
         return;
@@ -12,7 +13,7 @@ void AssetStore::loadTexture(std::string key, std::string path) {
     textures[std::move(key)] = texture;
 }
 
-void AssetStore::loadFont(std::string key, std::string path) {
+void AssetStore::loadFont(std::string key, std::string path) { // NOLINT(performance-unnecessary-value-param)
     sf::Font font;
     if (!font.loadFromFile(path)) {
         return;

@@ -1,5 +1,4 @@
 #include "arena/GameState.hpp"
-
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -11,6 +10,7 @@ namespace {
 
 std::vector<sf::Vector2f> positions(const std::vector<G::Item>& items) {
     std::vector<sf::Vector2f> result;
+    result.reserve(items.size());
     for (const auto& item : items) {
         result.push_back(item.getPosition());
     }
@@ -44,8 +44,7 @@ TEST(Capture, PreyThatMovesIntoTheCapturedPlaceIsTestedNext) {
 
     arena.state.hunt(arena.state.papers, arena.state.rocks);
     EXPECT_TRUE(arena.state.rocks.empty());
-    EXPECT_EQ(positions(arena.state.papers),
-              std::vector<sf::Vector2f>({{0.0F, 0.0F}, {10.0F, 0.0F}, {0.0F, 10.0F}}));
+    EXPECT_EQ(positions(arena.state.papers), std::vector<sf::Vector2f>({{0.0F, 0.0F}, {10.0F, 0.0F}, {0.0F, 10.0F}}));
 }
 
 TEST(Capture, TestsTheHuntersBoundsAfterItsMove) {
@@ -104,8 +103,7 @@ TEST(Pairing, RocksHuntFirstThenScissorsThenPaper) {
     arena.state.update();
     EXPECT_TRUE(arena.state.rocks.empty());
     EXPECT_TRUE(arena.state.scissors.empty());
-    EXPECT_EQ(positions(arena.state.papers),
-              std::vector<sf::Vector2f>({{15.0F, 5.0F}, {0.0F, 0.0F}, {10.0F, 0.0F}}));
+    EXPECT_EQ(positions(arena.state.papers), std::vector<sf::Vector2f>({{15.0F, 5.0F}, {0.0F, 0.0F}, {10.0F, 0.0F}}));
 }
 
 TEST(Pairing, AnEmptyHunterListChangesNothing) {

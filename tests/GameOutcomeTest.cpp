@@ -1,9 +1,9 @@
 #include "arena/GameState.hpp"
-
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -18,9 +18,9 @@ namespace {
     if (now != total) {
         return ::testing::AssertionFailure() << "total " << now << " instead of " << total;
     }
-    const std::vector<G::Item>* lists[] = {&state.rocks, &state.papers, &state.scissors};
+    const std::array<const std::vector<G::Item>*, 3> lists{&state.rocks, &state.papers, &state.scissors};
     for (G::ItemKind kind = 0; kind < 3; ++kind) {
-        for (const auto& item : *lists[kind]) {
+        for (const auto& item : *lists.at(static_cast<std::size_t>(kind))) {
             if (item.kind != kind) {
                 return ::testing::AssertionFailure() << "a piece of kind " << item.kind << " in list " << kind;
             }

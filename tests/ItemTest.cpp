@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <type_traits>
@@ -29,7 +30,7 @@ TEST(ItemPlacement, VerticalCoordinateComesFromTheFirstDrawAndHorizontalFromTheS
 TEST(ItemPlacement, TwoPiecesDrawFourNumbersInTheOrderY1X1Y2X2) {
     const auto tool = test::makeTool();
     std::srand(99);
-    int draws[4];
+    std::array<int, 4> draws{};
     for (int& draw : draws) {
         draw = std::rand();
     }

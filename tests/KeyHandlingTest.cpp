@@ -1,5 +1,4 @@
 #include "arena/GameState.hpp"
-
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>

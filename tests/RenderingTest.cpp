@@ -1,5 +1,4 @@
 #include "arena/GameState.hpp"
-
 #include "tests/Arena.hpp"
 
 #include <SFML/Graphics/Texture.hpp>

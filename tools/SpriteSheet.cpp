@@ -66,12 +66,12 @@ sf::Color SpriteSheet::sampleRock(const float x, const float y) {
     }
     if (distanceToSegment(p, {10.0F, 10.5F}, {13.0F, 13.0F}) < 0.5F ||
         distanceToSegment(p, {13.0F, 13.0F}, {12.5F, 16.0F}) < 0.5F) {
-        return sf::Color(64, 56, 50);
+        return {64, 56, 50};
     }
     if (insidePolygon(p, facet)) {
-        return sf::Color(176, 164, 150);
+        return {176, 164, 150};
     }
-    return sf::Color(122, 108, 96);
+    return {122, 108, 96};
 }
 
 sf::Color SpriteSheet::samplePaper(const float x, const float y) {
@@ -86,14 +86,14 @@ sf::Color SpriteSheet::samplePaper(const float x, const float y) {
         return outline;
     }
     if (insidePolygon(p, fold)) {
-        return sf::Color(206, 210, 220);
+        return {206, 210, 220};
     }
     for (const float line : {8.0F, 11.0F, 14.0F}) {
         if (std::abs(y - line) < 0.5F && x > 6.0F && x < 14.0F) {
-            return sf::Color(52, 96, 200);
+            return {52, 96, 200};
         }
     }
-    return sf::Color(252, 252, 246);
+    return {252, 252, 246};
 }
 
 sf::Color SpriteSheet::sampleScissors(const float x, const float y) {
@@ -105,7 +105,7 @@ sf::Color SpriteSheet::sampleScissors(const float x, const float y) {
     for (const Point centre : handles) {
         const float radius = std::hypot(p.x - centre.x, p.y - centre.y);
         if (std::abs(radius - 2.9F) < 1.0F) {
-            return sf::Color(214, 36, 42);
+            return {214, 36, 42};
         }
         if (std::abs(radius - 2.9F) < 1.8F) {
             return outline;
@@ -119,10 +119,10 @@ sf::Color SpriteSheet::sampleScissors(const float x, const float y) {
         reach[blade] = distanceToSegment(p, pivot, tips[blade]);
         shank[blade] = distanceToSegment(p, handles[blade] - Point(0.0F, 3.6F), pivot);
         if (reach[blade] < 0.9F) {
-            return sf::Color(226, 230, 238);
+            return {226, 230, 238};
         }
         if (shank[blade] < 0.8F) {
-            return sf::Color(150, 156, 170);
+            return {150, 156, 170};
         }
     }
     for (std::size_t blade = 0; blade < 2; ++blade) {
