@@ -1,0 +1,201 @@
+#!/bin/bash
+# End-to-end checks of the real quorvel executable in an X server (the suite's Xvfb).
+#
+#   e2e.sh QUORVEL CLOSE_REQUEST SOURCE_DIR CASE
+#
+# Each case starts the program, drives it with real key presses (xdotool, through XTest) or a real
+# close request, reads its window back with ImageMagick's import, and checks how it ends.
+set -u
+
+quorvel=$1
+close_request=$2
+source_dir=$3
+case_name=$4
+
+work=$(mktemp -d)
+pid=""
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill -9 "$pid" 2>/dev/null
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL ($case_name): $*"
+    for stream in stdout stderr; do
+        if [ -s "$work/$stream" ]; then
+            echo "--- program $stream:"
+            head -20 "$work/$stream"
+        fi
+    done
+    exit 1
+}
+
+# start DIR: runs the program with DIR as its working directory and waits for its window.
+start() {
+    (cd "$1" && exec "$quorvel" >"$work/stdout" 2>"$work/stderr") &
+    pid=$!
+    window=""
+    for _ in $(seq 100); do
+        window=$(xdotool search --onlyvisible --name '^QUORVEL$' 2>/dev/null | head -1)
+        [ -n "$window" ] && break
+        kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
+        sleep 0.1
+    done
+    [ -n "$window" ] || fail "no window named QUORVEL appeared within 10 s"
+    # The library centres the window only roughly and may leave part of it off a small screen; with the
+    # whole window on screen, screenshots show all of it.
+    xdotool windowmove --sync "$window" 0 0 2>/dev/null || fail "cannot move the window on screen"
+    xdotool windowfocus --sync "$window" 2>/dev/null || fail "cannot focus the window"
+}
+
+# press KEYS: a real key press through XTest, into the focused window.
+press() {
+    xdotool key --clearmodifiers "$1" || fail "xdotool could not press $1"
+}
+
+# ends_with_zero_within SECONDS: the program has ended, with status 0, within that time.
+ends_with_zero_within() {
+    local tenths=$(($1 * 10))
+    for _ in $(seq "$tenths"); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$pid" 2>/dev/null; then
+        fail "still running $1 s after being asked to quit"
+    fi
+    wait "$pid"
+    local status=$?
+    pid=""
+    [ "$status" -eq 0 ] || fail "exit status $status"
+}
+
+# prints_nothing_of_its_own: stdout is empty, and stderr holds only the graphics library's diagnostics.
+prints_nothing_of_its_own() {
+    [ -s "$work/stdout" ] && fail "the program wrote to stdout"
+    local own
+    own=$(grep -v -E '^(Setting vertical sync not supported|Failed to load image ".*"\. Reason: .*|Failed to load font ".*" \(.*\)|Failed to create texture, invalid size \(.*\))$' "$work/stderr")
+    [ -z "$own" ] || fail "unexpected output on stderr: $own"
+}
+
+# shot NAME: a screenshot of the window, as a PNG.
+shot() {
+    import -window "$window" "$work/$1.png" 2>/dev/null || fail "import could not capture the window"
+}
+
+# grey_share NAME: the share of the window's pixels that are exactly the field's grey (192, 192, 192).
+grey_share() {
+    convert "$work/$1.png" -fill white +opaque "rgb(192,192,192)" -fill black -opaque "rgb(192,192,192)" \
+        -negate -format "%[fx:mean]" info:
+}
+
+# piece_share NAME: the share of the field, below the overlay lines, that is not grey.
+piece_share() {
+    convert "$work/$1.png" -crop 1200x660+0+140 +repage -fill white +opaque "rgb(192,192,192)" \
+        -fill black -opaque "rgb(192,192,192)" -format "%[fx:mean]" info:
+}
+
+# at_least A B: A >= B, for decimal fractions.
+at_least() {
+    awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'
+}
+
+make_assets() {
+    mkdir -p "$work/run/assets/textures" "$work/run/assets/fonts"
+    cp "$source_dir/assets/textures/objects.png" "$work/run/assets/textures/"
+    cp "$source_dir/assets/fonts/pixelated.ttf" "$work/run/assets/fonts/"
+}
+
+# runs_and_quits_on_e DIR: the program opens its window from DIR, keeps running, and quits on E.
+runs_and_quits_on_e() {
+    start "$1"
+    sleep 1
+    kill -0 "$pid" 2>/dev/null || fail "the program ended on its own"
+    shot running
+    at_least "$(grey_share running)" 0.5 || fail "the field is not light grey"
+    press e
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
+}
+
+case "$case_name" in
+window)
+    start "$source_dir"
+    [ "$(xdotool getwindowname "$window")" = "QUORVEL" ] || fail "the window is not named exactly QUORVEL"
+    geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry:/ { print $2 }')
+    [ "$geometry" = "1200x800" ] || fail "the window is $geometry, not 1200x800"
+    press e
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
+    ;;
+field)
+    start "$source_dir"
+    shot field
+    size=$(identify -format "%wx%h" "$work/field.png")
+    [ "$size" = "1200x800" ] || fail "the screenshot is $size"
+    grey=$(grey_share field)
+    pieces=$(piece_share field)
+    at_least "$grey" 0.6 || fail "only $grey of the window is the field's grey"
+    at_least "$pieces" 0.02 || fail "only $pieces of the field shows pieces"
+    press e
+    ends_with_zero_within 3
+    ;;
+restart)
+    start "$source_dir"
+    shot before
+    press r
+    sleep 0.2
+    shot after
+    before=$(piece_share before)
+    after=$(piece_share after)
+    ratio=$(awk -v a="$after" -v b="$before" 'BEGIN { printf "%.3f", a / b }')
+    echo "piece area before R: $before, after R: $after, ratio $ratio"
+    at_least "$ratio" 1.5 || fail "R did not double the pieces (ratio $ratio)"
+    at_least 2.6 "$ratio" || fail "R more than doubled the pieces (ratio $ratio)"
+    press e
+    ends_with_zero_within 3
+    ;;
+quit-e)
+    start "$source_dir"
+    press e
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
+    ;;
+quit-shift-e)
+    start "$source_dir"
+    press shift+e
+    ends_with_zero_within 3
+    ;;
+quit-close-request)
+    start "$source_dir"
+    "$close_request" "$window" || fail "the close request could not be sent"
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
+    ;;
+no-assets)
+    mkdir -p "$work/run"
+    runs_and_quits_on_e "$work/run"
+    ;;
+empty-png)
+    make_assets
+    : >"$work/run/assets/textures/objects.png"
+    runs_and_quits_on_e "$work/run"
+    ;;
+truncated-png)
+    make_assets
+    head -c 200 "$source_dir/assets/textures/objects.png" >"$work/run/assets/textures/objects.png"
+    runs_and_quits_on_e "$work/run"
+    ;;
+random-font)
+    make_assets
+    head -c 65536 /dev/urandom >"$work/run/assets/fonts/pixelated.ttf"
+    runs_and_quits_on_e "$work/run"
+    ;;
+*)
+    echo "unknown case: $case_name"
+    exit 2
+    ;;
+esac
+echo "PASS ($case_name)"
