@@ -1,17 +1,20 @@
-# A thin front over CMake. `make run` builds and starts the game; `make test` builds and runs every test.
+# A thin front over CMake and the check scripts in tools/.
+#   make run     build and start the game
+#   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak), the sanitizer
+#                build of the suite, the fuzzer, and the suite against SFML 2.6
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-tests clean
+.PHONY: run test build build-tests test-suite test-sanitize test-fuzz test-sfml26 clean
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
 		echo "make run: no display; start it from a desktop session (the tests run without one)"; exit 1; fi
 	cd $(CURDIR) && ./$(BUILD_DIR)/quorvel
 
-test: build-tests
-	./tools/run-tests $(BUILD_DIR)
+test: test-suite test-sanitize test-fuzz test-sfml26
 
 build:
 	./tools/install-deps
@@ -23,5 +26,17 @@ build-tests:
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=ON
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+test-suite: build-tests
+	./tools/run-tests $(BUILD_DIR)
+
+test-sanitize: build-tests
+	./tools/check-sanitize
+
+test-fuzz: build-tests
+	./tools/check-fuzz $(FUZZ_SECONDS)
+
+test-sfml26: build-tests
+	./tools/check-sfml26
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-sfml26

@@ -1,38 +1,15 @@
 #include "arena/GameState.hpp"
 #include "tests/Arena.hpp"
+#include "tests/Invariants.hpp"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 namespace {
-
-// Checks what must hold after every update: the total is kept, every piece sits in its own kind's list,
-// and nothing has become non-finite.
-::testing::AssertionResult sound(const G::GameState& state, const std::size_t total) {
-    const std::size_t now = state.rocks.size() + state.papers.size() + state.scissors.size();
-    if (now != total) {
-        return ::testing::AssertionFailure() << "total " << now << " instead of " << total;
-    }
-    const std::array<const std::vector<G::Item>*, 3> lists{&state.rocks, &state.papers, &state.scissors};
-    for (G::ItemKind kind = 0; kind < 3; ++kind) {
-        for (const auto& item : *lists.at(static_cast<std::size_t>(kind))) {
-            if (item.kind != kind) {
-                return ::testing::AssertionFailure() << "a piece of kind " << item.kind << " in list " << kind;
-            }
-            const sf::Vector2f p = item.getPosition();
-            if (!std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(item.velocity.x) ||
-                !std::isfinite(item.velocity.y)) {
-                return ::testing::AssertionFailure() << "a non-finite piece of kind " << kind;
-            }
-        }
-    }
-    return ::testing::AssertionSuccess();
-}
 
 TEST(GameOutcome, AWholeGameKeepsItsTotalAndEndsWithOneKind) {
     test::Arena arena;
@@ -44,7 +21,7 @@ TEST(GameOutcome, AWholeGameKeepsItsTotalAndEndsWithOneKind) {
     while (arena.state.winnerName().empty() && frames < 50000) {
         arena.state.update();
         ++frames;
-        ASSERT_TRUE(sound(arena.state, 150)) << "frame " << frames;
+        ASSERT_EQ(test::firstViolation(arena.state, 150), "") << "frame " << frames;
     }
     ASSERT_FALSE(arena.state.winnerName().empty()) << "no winner after " << frames << " frames";
 
@@ -52,7 +29,7 @@ TEST(GameOutcome, AWholeGameKeepsItsTotalAndEndsWithOneKind) {
     const std::string winner = arena.state.winnerName();
     for (int frame = 0; frame < 600; ++frame) {
         arena.state.update();
-        ASSERT_TRUE(sound(arena.state, 150));
+        ASSERT_EQ(test::firstViolation(arena.state, 150), "");
         ASSERT_EQ(arena.state.winnerName(), winner);
     }
     for (const auto* list : {&arena.state.rocks, &arena.state.papers, &arena.state.scissors}) {
@@ -85,7 +62,7 @@ TEST(GameOutcome, PiecesStackedOnOneSpotStayFiniteAndComeApart) {
         arena.tool->frameTime = frameTime;
         for (int frame = 0; frame < 500; ++frame) {
             arena.state.update();
-            ASSERT_TRUE(sound(arena.state, 60)) << "frame time " << frameTime << ", frame " << frame;
+            ASSERT_EQ(test::firstViolation(arena.state, 60), "") << "frame time " << frameTime << ", frame " << frame;
         }
     }
     EXPECT_FALSE(arena.state.winnerName().empty());
