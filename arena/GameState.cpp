@@ -4,8 +4,10 @@
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Window/Keyboard.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <limits>
 #include <utility>
 
 namespace G {
@@ -78,51 +80,98 @@ void GameState::update() {
 }
 
 void GameState::hunt(std::vector<Item>& hunters, std::vector<Item>& prey) {
+    reach = 0.0F;
+    locate(hunters, hunterSpots);
+    locate(prey, preySpots);
     // The size is read before every turn, so pieces converted during this pairing take a turn in it too.
     for (std::size_t i = 0; i < hunters.size(); ++i) {
         hunters[i].velocity = sf::Vector2f(0.0F, 0.0F);
+        float nearest = std::numeric_limits<float>::infinity();
         if (!prey.empty()) {
-            pursue(hunters[i], prey);
+            const std::size_t best = nearestPrey(hunterSpots[i].position, nearest);
+            hunters[i].velocity = heading(hunterSpots[i].position, preySpots[best].position);
         }
         separate(hunters, i);
+
+        const sf::Vector2f before = hunterSpots[i].position;
         hunters[i].move();
-        capture(hunters, i, prey);
+        hunterSpots[i] = Spot(hunters[i]);
+        if (mayTouchPrey(nearest, distance(before, hunterSpots[i].position))) {
+            capture(hunters, i, prey);
+        }
     }
 }
 
-void GameState::pursue(Item& hunter, const std::vector<Item>& prey) const {
-    const sf::Vector2f from = hunter.getPosition();
+void GameState::locate(const std::vector<Item>& items, std::vector<Spot>& spots) {
+    spots.clear();
+    for (const Item& item : items) {
+        spots.emplace_back(item);
+        widenReach(spots.back());
+    }
+}
+
+void GameState::widenReach(const Spot& spot) {
+    // Two pieces overlap only while their positions are closer than the larger footprint on each axis,
+    // so closer than the diagonal of the largest footprint; 1.5 times its side is more than that.
+    reach = std::max(reach, 1.5F * std::max(spot.right - spot.left, spot.bottom - spot.top));
+}
+
+std::size_t GameState::nearestPrey(const sf::Vector2f from, float& nearest) const {
+    // Candidates are ranked by the exact squared distance, which costs no square root; the narrowed float
+    // distance, on which ties are decided, is computed only for a candidate that comes closer than the
+    // best so far. It never ranks a farther candidate nearer, so a candidate whose narrowed distance only
+    // equals the best's keeps the lower index, exactly as comparing the float distances would.
+    const auto squared = [from](const sf::Vector2f to) {
+        const auto dx = static_cast<double>(to.x - from.x);
+        const auto dy = static_cast<double>(to.y - from.y);
+        return dx * dx + dy * dy;
+    };
     std::size_t best = 0;
-    for (std::size_t k = 0; k < prey.size(); ++k) {
-        if (distance(from, prey[k].getPosition()) < distance(from, prey[best].getPosition())) {
-            best = k;
+    double bestSquared = squared(preySpots[0].position);
+    nearest = static_cast<float>(std::sqrt(bestSquared));
+    for (std::size_t k = 1; k < preySpots.size(); ++k) {
+        const double candidate = squared(preySpots[k].position);
+        if (candidate < bestSquared) {
+            const auto candidateDistance = static_cast<float>(std::sqrt(candidate));
+            if (candidateDistance < nearest) {
+                best = k;
+                bestSquared = candidate;
+                nearest = candidateDistance;
+            }
         }
     }
-    hunter.velocity = heading(from, prey[best].getPosition());
+    return best;
+}
+
+bool GameState::mayTouchPrey(const float nearest, const float step) const {
+    // By the triangle inequality, a hunter whose nearest prey stood farther than reach plus its own step
+    // cannot overlap any prey after the step, and the capture scan would find nothing. The margin covers
+    // the rounding of the distances.
+    return !(nearest > (reach + step) * 1.001F + 0.01F);
 }
 
 void GameState::separate(std::vector<Item>& hunters, const std::size_t i) const {
-    for (std::size_t j = 0; j < hunters.size(); ++j) {
-        if (j == i || !hunters[i].getGlobalBounds().intersects(hunters[j].getGlobalBounds())) {
+    const Spot& self = hunterSpots[i];
+    for (std::size_t j = 0; j < hunterSpots.size(); ++j) {
+        if (j == i || !self.overlaps(hunterSpots[j])) {
             continue;
         }
-        const sf::Vector2f self = hunters[i].getPosition();
-        const sf::Vector2f other = hunters[j].getPosition();
-        if (self == other) {
+        const sf::Vector2f other = hunterSpots[j].position;
+        if (self.position == other) {
             // Stacked pieces have no direction between them; the lower index steps left and the higher
             // steps right, so a stack comes apart instead of staying fused.
             hunters[i].velocity = sf::Vector2f(i < j ? -pursuitSpeed : pursuitSpeed, 0.0F);
         } else {
-            hunters[i].velocity = -heading(self, other);
+            hunters[i].velocity = -heading(self.position, other);
         }
         return;
     }
 }
 
-void GameState::capture(std::vector<Item>& hunters, const std::size_t i, std::vector<Item>& prey) const {
+void GameState::capture(std::vector<Item>& hunters, const std::size_t i, std::vector<Item>& prey) {
     std::size_t k = 0;
-    while (k < prey.size()) {
-        if (!hunters[i].getGlobalBounds().intersects(prey[k].getGlobalBounds())) {
+    while (k < preySpots.size()) {
+        if (!hunterSpots[i].overlaps(preySpots[k])) {
             ++k;
             continue;
         }
@@ -130,8 +179,11 @@ void GameState::capture(std::vector<Item>& hunters, const std::size_t i, std::ve
         Item convert(tool, kind);
         // The append may move the list's storage: hunter i is reached through its index from here on.
         hunters.push_back(std::move(convert));
-        hunters.back().setPosition(prey[k].getPosition());
+        hunters.back().setPosition(preySpots[k].position);
+        hunterSpots.emplace_back(hunters.back());
+        widenReach(hunterSpots.back());
         prey.erase(prey.begin() + static_cast<std::ptrdiff_t>(k));
+        preySpots.erase(preySpots.begin() + static_cast<std::ptrdiff_t>(k));
         // The hunter has not moved and the prey before k were already found apart from it, so the scan
         // goes on with the prey that has taken the removed one's place.
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "arena/Item.hpp"
+#include "arena/Spot.hpp"
 #include "engine/DText.hpp"
 #include "engine/State.hpp"
 #include "engine/Tool.hpp"
@@ -61,12 +62,24 @@ public:
 
 private:
     void spawnInto(std::vector<Item>& items, std::int32_t count, ItemKind kind);
-    void pursue(Item& hunter, const std::vector<Item>& prey) const;
+    void locate(const std::vector<Item>& items, std::vector<Spot>& spots);
+    void widenReach(const Spot& spot);
+    // The index of the nearest prey, the lower one of equally near prey; its distance goes to nearest.
+    std::size_t nearestPrey(sf::Vector2f from, float& nearest) const;
+    // Whether a hunter whose nearest prey was that far away can overlap any prey after a step that long.
+    bool mayTouchPrey(float nearest, float step) const;
     void separate(std::vector<Item>& hunters, std::size_t i) const;
-    void capture(std::vector<Item>& hunters, std::size_t i, std::vector<Item>& prey) const;
+    void capture(std::vector<Item>& hunters, std::size_t i, std::vector<Item>& prey);
     // pursuitSpeed along the direction from one point to another, or (0, 0) where no direction can be
     // had: the points coincide, or they are so far apart that the arithmetic overflows.
     sf::Vector2f heading(sf::Vector2f from, sf::Vector2f to) const;
+
+    // Where the pieces of the current pairing stand, index for index with its two lists. Kept between
+    // frames so that a frame without captures allocates nothing.
+    std::vector<Spot> hunterSpots;
+    std::vector<Spot> preySpots;
+    // Farther apart than this, two pieces of the current pairing cannot overlap.
+    float reach = 0.0F;
 };
 
 } // namespace G
