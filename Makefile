@@ -7,7 +7,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test build build-tests test-suite test-sanitize test-fuzz test-sfml26 clean
+.PHONY: run test bench build build-tests test-suite test-sanitize test-fuzz test-sfml26 clean
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
@@ -37,6 +37,9 @@ test-fuzz: build-tests
 
 test-sfml26: build-tests
 	./tools/check-sfml26
+
+bench:
+	./tools/run-bench
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-sfml26

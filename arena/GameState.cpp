@@ -74,118 +74,90 @@ void GameState::restart() {
 }
 
 void GameState::update() {
-    hunt(rocks, scissors);
-    hunt(scissors, papers);
-    hunt(papers, rocks);
+    spots[Kind::Rock].locate(rocks);
+    spots[Kind::Paper].locate(papers);
+    spots[Kind::Scissors].locate(scissors);
+    // Each pairing keeps the spots of both its lists up to date, so the next one can use them as they are.
+    pairing(rocks, spots[Kind::Rock], scissors, spots[Kind::Scissors]);
+    pairing(scissors, spots[Kind::Scissors], papers, spots[Kind::Paper]);
+    pairing(papers, spots[Kind::Paper], rocks, spots[Kind::Rock]);
 }
 
 void GameState::hunt(std::vector<Item>& hunters, std::vector<Item>& prey) {
-    reach = 0.0F;
-    locate(hunters, hunterSpots);
-    locate(prey, preySpots);
+    // Any two of the spot tables serve: update locates all three afresh anyway.
+    Spots& hunterSpots = spots[Kind::Rock];
+    Spots& preySpots = spots[Kind::Paper];
+    hunterSpots.locate(hunters);
+    preySpots.locate(prey);
+    pairing(hunters, hunterSpots, prey, preySpots);
+}
+
+void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vector<Item>& prey, Spots& preySpots) {
     // The size is read before every turn, so pieces converted during this pairing take a turn in it too.
     for (std::size_t i = 0; i < hunters.size(); ++i) {
         hunters[i].velocity = sf::Vector2f(0.0F, 0.0F);
         float nearest = std::numeric_limits<float>::infinity();
-        if (!prey.empty()) {
-            const std::size_t best = nearestPrey(hunterSpots[i].position, nearest);
-            hunters[i].velocity = heading(hunterSpots[i].position, preySpots[best].position);
+        if (!preySpots.empty()) {
+            const std::size_t best = preySpots.nearest(hunterSpots.position(i), nearest);
+            hunters[i].velocity = heading(hunterSpots.position(i), preySpots.position(best));
         }
-        separate(hunters, i);
+        separate(hunters[i], hunterSpots, i);
 
-        const sf::Vector2f before = hunterSpots[i].position;
+        const sf::Vector2f before = hunterSpots.position(i);
         hunters[i].move();
-        hunterSpots[i] = Spot(hunters[i]);
-        if (mayTouchPrey(nearest, distance(before, hunterSpots[i].position))) {
-            capture(hunters, i, prey);
+        hunterSpots.relocate(i, hunters[i]);
+        // By the triangle inequality, a hunter whose nearest prey stood farther than the reach of an overlap
+        // plus its own step cannot overlap any prey now, and the capture scan would find nothing. The
+        // margin covers the rounding of the distances.
+        const float reach = std::max(hunterSpots.reach(), preySpots.reach());
+        // The step's length along the axes bounds its straight length from above, at no square root's cost.
+        const sf::Vector2f after = hunterSpots.position(i);
+        const float step = std::abs(after.x - before.x) + std::abs(after.y - before.y);
+        const float within = (reach + step) * 1.001F + 0.01F;
+        if (!(nearest > within)) {
+            capture(hunters, hunterSpots, i, preySpots, within);
         }
     }
+    // Captured prey leave their list only now, in one pass; until then their spots stood empty.
+    preySpots.compact(prey);
 }
 
-void GameState::locate(const std::vector<Item>& items, std::vector<Spot>& spots) {
-    spots.clear();
-    for (const Item& item : items) {
-        spots.emplace_back(item);
-        widenReach(spots.back());
-    }
-}
-
-void GameState::widenReach(const Spot& spot) {
-    // Two pieces overlap only while their positions are closer than the larger footprint on each axis,
-    // so closer than the diagonal of the largest footprint; 1.5 times its side is more than that.
-    reach = std::max(reach, 1.5F * std::max(spot.right - spot.left, spot.bottom - spot.top));
-}
-
-std::size_t GameState::nearestPrey(const sf::Vector2f from, float& nearest) const {
-    // Candidates are ranked by the exact squared distance, which costs no square root; the narrowed float
-    // distance, on which ties are decided, is computed only for a candidate that comes closer than the
-    // best so far. It never ranks a farther candidate nearer, so a candidate whose narrowed distance only
-    // equals the best's keeps the lower index, exactly as comparing the float distances would.
-    const auto squared = [from](const sf::Vector2f to) {
-        const auto dx = static_cast<double>(to.x - from.x);
-        const auto dy = static_cast<double>(to.y - from.y);
-        return dx * dx + dy * dy;
-    };
-    std::size_t best = 0;
-    double bestSquared = squared(preySpots[0].position);
-    nearest = static_cast<float>(std::sqrt(bestSquared));
-    for (std::size_t k = 1; k < preySpots.size(); ++k) {
-        const double candidate = squared(preySpots[k].position);
-        if (candidate < bestSquared) {
-            const auto candidateDistance = static_cast<float>(std::sqrt(candidate));
-            if (candidateDistance < nearest) {
-                best = k;
-                bestSquared = candidate;
-                nearest = candidateDistance;
-            }
-        }
-    }
-    return best;
-}
-
-bool GameState::mayTouchPrey(const float nearest, const float step) const {
-    // By the triangle inequality, a hunter whose nearest prey stood farther than reach plus its own step
-    // cannot overlap any prey after the step, and the capture scan would find nothing. The margin covers
-    // the rounding of the distances.
-    return !(nearest > (reach + step) * 1.001F + 0.01F);
-}
-
-void GameState::separate(std::vector<Item>& hunters, const std::size_t i) const {
-    const Spot& self = hunterSpots[i];
-    for (std::size_t j = 0; j < hunterSpots.size(); ++j) {
-        if (j == i || !self.overlaps(hunterSpots[j])) {
-            continue;
-        }
-        const sf::Vector2f other = hunterSpots[j].position;
-        if (self.position == other) {
-            // Stacked pieces have no direction between them; the lower index steps left and the higher
-            // steps right, so a stack comes apart instead of staying fused.
-            hunters[i].velocity = sf::Vector2f(i < j ? -pursuitSpeed : pursuitSpeed, 0.0F);
-        } else {
-            hunters[i].velocity = -heading(self.position, other);
-        }
+void GameState::separate(Item& hunter, const Spots& hunterSpots, const std::size_t i) const {
+    const std::size_t j = hunterSpots.firstOverlapping(hunterSpots, i, 0, i);
+    if (j == hunterSpots.size()) {
         return;
     }
+    const sf::Vector2f self = hunterSpots.position(i);
+    const sf::Vector2f other = hunterSpots.position(j);
+    if (self == other) {
+        // Stacked pieces have no direction between them; the lower index steps left and the higher steps
+        // right, so a stack comes apart instead of staying fused.
+        hunter.velocity = sf::Vector2f(i < j ? -pursuitSpeed : pursuitSpeed, 0.0F);
+    } else {
+        hunter.velocity = -heading(self, other);
+    }
 }
 
-void GameState::capture(std::vector<Item>& hunters, const std::size_t i, std::vector<Item>& prey) {
-    std::size_t k = 0;
-    while (k < preySpots.size()) {
-        if (!hunterSpots[i].overlaps(preySpots[k])) {
-            ++k;
-            continue;
-        }
+void GameState::capture(std::vector<Item>& hunters, Spots& hunterSpots, const std::size_t i, Spots& preySpots,
+                        const float within) const {
+    // Only prey that stood within reach of the hunter before its step can overlap it now, and the hunter's
+    // nearest-prey search has just measured how far each one stood. A captured prey's spot stays, empty,
+    // so the scan goes on with the next one, just as it would with the prey that takes the captured one's
+    // place in the list.
+    for (std::size_t k = preySpots.firstOverlappingAmongNear(hunterSpots, i, 0, within); k < preySpots.size();
+         k = preySpots.firstOverlappingAmongNear(hunterSpots, i, k + 1, within)) {
         const ItemKind kind = hunters[i].kind;
         Item convert(tool, kind);
-        // The append may move the list's storage: hunter i is reached through its index from here on.
+        // The hunters can gain at most one piece per remaining prey in this pairing; making room for all of
+        // them at once saves moving the whole list again and again. Every append may still move the list's
+        // storage, so hunter i is reached through its index from here on.
+        if (hunters.size() == hunters.capacity()) {
+            hunters.reserve(hunters.size() + preySpots.remaining());
+        }
         hunters.push_back(std::move(convert));
-        hunters.back().setPosition(preySpots[k].position);
-        hunterSpots.emplace_back(hunters.back());
-        widenReach(hunterSpots.back());
-        prey.erase(prey.begin() + static_cast<std::ptrdiff_t>(k));
-        preySpots.erase(preySpots.begin() + static_cast<std::ptrdiff_t>(k));
-        // The hunter has not moved and the prey before k were already found apart from it, so the scan
-        // goes on with the prey that has taken the removed one's place.
+        hunters.back().setPosition(preySpots.position(k));
+        hunterSpots.append(hunters.back());
+        preySpots.remove(k);
     }
 }
 

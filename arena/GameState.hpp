@@ -1,7 +1,7 @@
 #pragma once
 
 #include "arena/Item.hpp"
-#include "arena/Spot.hpp"
+#include "arena/Spots.hpp"
 #include "engine/DText.hpp"
 #include "engine/State.hpp"
 #include "engine/Tool.hpp"
@@ -9,6 +9,7 @@
 #include <SFML/System/Vector2.hpp>
 #include <SFML/Window/Event.hpp>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,24 +63,18 @@ public:
 
 private:
     void spawnInto(std::vector<Item>& items, std::int32_t count, ItemKind kind);
-    void locate(const std::vector<Item>& items, std::vector<Spot>& spots);
-    void widenReach(const Spot& spot);
-    // The index of the nearest prey, the lower one of equally near prey; its distance goes to nearest.
-    std::size_t nearestPrey(sf::Vector2f from, float& nearest) const;
-    // Whether a hunter whose nearest prey was that far away can overlap any prey after a step that long.
-    bool mayTouchPrey(float nearest, float step) const;
-    void separate(std::vector<Item>& hunters, std::size_t i) const;
-    void capture(std::vector<Item>& hunters, std::size_t i, std::vector<Item>& prey);
+    // One pairing over lists whose spots are located; both spot tables are kept up to date.
+    void pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vector<Item>& prey, Spots& preySpots);
+    void separate(Item& hunter, const Spots& hunterSpots, std::size_t i) const;
+    // Converts every prey that hunter i now overlaps; none stood farther than `within` before its step.
+    void capture(std::vector<Item>& hunters, Spots& hunterSpots, std::size_t i, Spots& preySpots, float within) const;
     // pursuitSpeed along the direction from one point to another, or (0, 0) where no direction can be
     // had: the points coincide, or they are so far apart that the arithmetic overflows.
     sf::Vector2f heading(sf::Vector2f from, sf::Vector2f to) const;
 
-    // Where the pieces of the current pairing stand, index for index with its two lists. Kept between
-    // frames so that a frame without captures allocates nothing.
-    std::vector<Spot> hunterSpots;
-    std::vector<Spot> preySpots;
-    // Farther apart than this, two pieces of the current pairing cannot overlap.
-    float reach = 0.0F;
+    // Where the pieces of each list stand, by kind. Kept between frames so that a frame without captures
+    // allocates nothing.
+    std::array<Spots, 3> spots;
 };
 
 } // namespace G

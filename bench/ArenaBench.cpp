@@ -7,9 +7,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -117,33 +120,26 @@ void run(benchmark::State& bench, const Layout layout, const Step& step) {
         static_cast<double>(snapshot.rocks.size() + snapshot.papers.size() + snapshot.scissors.size());
 }
 
+// Registers the shipped step and the reference step on the same layout, one after the other.
+void registerPair(const std::string& family, const std::string& name, const Layout layout, const Step& shipped,
+                  const Step& reference) {
+    for (const auto& [who, step] : {std::pair{"Shipped", shipped}, std::pair{"Reference", reference}}) {
+        std::string fullName = family;
+        fullName.append("/").append(who).append("/").append(name);
+        benchmark::RegisterBenchmark(fullName.c_str(), [layout, step = step](benchmark::State& bench) {
+            run(bench, layout, step);
+        })->Unit(benchmark::kMicrosecond);
+    }
+}
+
 void registerSteps() {
-    struct Case {
-        const char* name;
-        Layout layout;
-    };
-    const Case updates[] = {{"Start150", Layout::Start150},
-                            {"Restart300", Layout::Restart300},
-                            {"MidGame300", Layout::MidGame300},
-                            {"Even3000", Layout::Even3000}};
-    for (const Case& c : updates) {
-        benchmark::RegisterBenchmark((std::string("Update/Shipped/") + c.name).c_str(), [c](benchmark::State& s) {
-            run(s, c.layout, shippedUpdate);
-        })->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((std::string("Update/Reference/") + c.name).c_str(), [c](benchmark::State& s) {
-            run(s, c.layout, referenceUpdate);
-        })->Unit(benchmark::kMicrosecond);
-    }
-    const Case pairings[] = {
-        {"Even300", Layout::Restart300}, {"Even1000", Layout::Even1000}, {"Even3000", Layout::Even3000}};
-    for (const Case& c : pairings) {
-        benchmark::RegisterBenchmark((std::string("Pairing/Shipped/") + c.name).c_str(), [c](benchmark::State& s) {
-            run(s, c.layout, shippedPairing);
-        })->Unit(benchmark::kMicrosecond);
-        benchmark::RegisterBenchmark((std::string("Pairing/Reference/") + c.name).c_str(), [c](benchmark::State& s) {
-            run(s, c.layout, referencePairing);
-        })->Unit(benchmark::kMicrosecond);
-    }
+    registerPair("Update", "Start150", Layout::Start150, shippedUpdate, referenceUpdate);
+    registerPair("Update", "Restart300", Layout::Restart300, shippedUpdate, referenceUpdate);
+    registerPair("Update", "MidGame300", Layout::MidGame300, shippedUpdate, referenceUpdate);
+    registerPair("Update", "Even3000", Layout::Even3000, shippedUpdate, referenceUpdate);
+    registerPair("Pairing", "Even300", Layout::Restart300, shippedPairing, referencePairing);
+    registerPair("Pairing", "Even1000", Layout::Even1000, shippedPairing, referencePairing);
+    registerPair("Pairing", "Even3000", Layout::Even3000, shippedPairing, referencePairing);
 }
 
 // A real window with the real assets and 300 pieces, as after R.
@@ -179,9 +175,59 @@ void fullFrame(benchmark::State& bench) {
     }
 }
 
+// Full frames and render-only frames in turn, each timed on its own, so that both meet the same load on
+// the machine (the X server shares it), and in alternating order, since whichever frame comes second
+// finds the server less busy. A render-only frame is a frame without its update: it still polls the
+// window, which waits on the X server much as drawing does. The ratio of the two totals is what the
+// simulation adds to a frame.
+void fullAgainstRenderOnly(benchmark::State& bench) {
+    using Clock = std::chrono::steady_clock;
+    WindowFrame frame;
+    Clock::duration full{};
+    Clock::duration renderOnly{};
+    const auto timeFull = [&frame, &full] {
+        const Clock::time_point start = Clock::now();
+        frame.state.handleInput();
+        frame.state.update();
+        frame.state.draw();
+        full += Clock::now() - start;
+    };
+    const auto timeRenderOnly = [&frame, &renderOnly] {
+        const Clock::time_point start = Clock::now();
+        frame.state.handleInput();
+        frame.state.draw();
+        renderOnly += Clock::now() - start;
+    };
+    int sinceRestore = 0;
+    bool fullFirst = true;
+    for (auto _ : bench) {
+        if (++sinceRestore == 120) {
+            bench.PauseTiming();
+            frame.snapshot.restore(frame.state);
+            sinceRestore = 0;
+            bench.ResumeTiming();
+        }
+        if (fullFirst) {
+            timeFull();
+            timeRenderOnly();
+        } else {
+            timeRenderOnly();
+            timeFull();
+        }
+        fullFirst = !fullFirst;
+    }
+    const auto micros = [&bench](const Clock::duration total) {
+        return std::chrono::duration<double, std::micro>(total).count() / static_cast<double>(bench.iterations());
+    };
+    bench.counters["full_us"] = micros(full);
+    bench.counters["render_us"] = micros(renderOnly);
+    bench.counters["ratio"] = micros(full) / micros(renderOnly);
+}
+
 void renderOnlyFrame(benchmark::State& bench) {
     WindowFrame frame;
     for (auto _ : bench) {
+        frame.state.handleInput();
         frame.state.draw();
     }
 }
@@ -192,6 +238,8 @@ int main(int argc, char** argv) {
     registerSteps();
     benchmark::RegisterBenchmark("Frame/Full300", fullFrame)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Frame/RenderOnly300", renderOnlyFrame)->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("Frame/FullAgainstRenderOnly300", fullAgainstRenderOnly)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "arena/Item.hpp"
+
+#include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/Sprite.hpp>
+#include <SFML/System/Vector2.hpp>
+
+#include <cstddef>
+#include <vector>
+
+namespace G {
+
+// Where the pieces of one list stand, index for index with the list, read from each piece once each time
+// it moves instead of once per comparison, and laid out column by column so that the linear scans over a
+// list run through plain arrays of floats.
+//
+// Overlap is decided exactly as sf::FloatRect::intersects decides it for the two pieces' global bounds, and
+// distances are those of GameState::distance, so the scans give the same results bit for bit. A removed
+// spot keeps its place, so the indices of the others stay those of their pieces, until compact.
+class Spots {
+public:
+    void locate(const std::vector<Item>& items);
+    void relocate(std::size_t i, const sf::Sprite& piece);
+    void append(const sf::Sprite& piece);
+    // From now on the spot is neither near nor overlapping anything.
+    void remove(std::size_t k);
+    // Drops the removed spots and their pieces, keeping the order of the rest.
+    void compact(std::vector<Item>& items);
+
+    std::size_t size() const { return count; }
+    bool empty() const { return live == 0; }
+    // How many spots have not been removed.
+    std::size_t remaining() const { return live; }
+    sf::Vector2f position(const std::size_t k) const { return {x[k], y[k]}; }
+    // Farther apart than this, two pieces located here cannot overlap.
+    float reach() const { return 1.5F * largestSide; }
+
+    // Whether piece i here and piece k of the other list overlap with positive width and height.
+    bool overlaps(const std::size_t i, const Spots& other, const std::size_t k) const {
+        return left[i] < other.right[k] && other.left[k] < right[i] && top[i] < other.bottom[k] &&
+               other.top[k] < bottom[i];
+    }
+    // The lowest index from `from` on, other than skip, whose piece here overlaps piece i of the other
+    // table; size() when there is none.
+    std::size_t firstOverlapping(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
+    // Like firstOverlapping, but only among the pieces that stood closer than `within` to the point of the
+    // latest nearest search, which saves testing the others; the caller vouches that no piece farther away
+    // can overlap.
+    std::size_t firstOverlappingAmongNear(const Spots& with, std::size_t i, std::size_t from, float within) const;
+    // The index of the piece nearest to the point, the lowest of equally near ones, with its distance; size()
+    // when nothing is left.
+    std::size_t nearest(sf::Vector2f from, float& distance) const;
+
+    // The piece's global bounds, bit for bit as sf::Sprite::getGlobalBounds gives them.
+    static sf::FloatRect globalBounds(const sf::Sprite& piece);
+
+private:
+    void write(std::size_t i, const sf::Sprite& piece);
+    void cover(std::size_t i, const sf::FloatRect& bounds);
+    // Whether the piece is only ever moved: not turned, not scaled, and with its origin at its corner.
+    static bool isPlain(const sf::Sprite& piece);
+    static sf::Vector2f frameSize(const sf::Sprite& piece);
+    static sf::FloatRect translatedBounds(sf::Vector2f position, sf::Vector2f frame);
+    // How many pieces of the block starting there overlap piece i of the other table.
+    int overlapsIn(std::size_t start, const Spots& with, std::size_t i) const;
+
+    std::vector<float> x;
+    std::vector<float> y;
+    // The extent of the piece's global bounds; NaN for a piece of no area and for a removed spot, so that
+    // every comparison with it is false.
+    std::vector<float> left;
+    std::vector<float> right;
+    std::vector<float> top;
+    std::vector<float> bottom;
+    // The size of a plain piece's frame, which fixes its footprint at any position; NaN for other pieces.
+    std::vector<float> frameWidth;
+    std::vector<float> frameHeight;
+    // The columns hold whole blocks; the spots past count are padding, empty like removed ones.
+    std::size_t count = 0;
+    std::size_t live = 0;
+    float largestSide = 0.0F;
+    // Rough squared distances of the latest nearest search, kept for firstOverlappingAmongNear and so that
+    // searches allocate nothing.
+    mutable std::vector<float> roughSquares;
+};
+
+} // namespace G

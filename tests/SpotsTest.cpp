@@ -1,0 +1,78 @@
+#include "arena/Spots.hpp"
+
+#include "tests/Arena.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <random>
+
+namespace {
+
+std::uint32_t bitsOf(const float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+TEST(Spots, BoundsOfAMovedPieceAreTheLibrarysBitForBit) {
+    const auto tool = test::makeTool();
+    G::Item piece(tool, G::Kind::Scissors);
+    std::mt19937 random(12);
+    std::uniform_real_distribution<float> near(-2000.0F, 3000.0F);
+    std::uniform_real_distribution<float> far(-3.0e38F, 3.0e38F);
+    const std::array<float, 7> special{0.0F, -0.0F, 1e-30F, -1e-40F, 16777216.0F, 1.0e8F + 3.0F, -1.0e20F};
+    for (int n = 0; n < 20000; ++n) {
+        const float x = n < 7 ? special.at(static_cast<std::size_t>(n)) : (n % 5 == 0 ? far(random) : near(random));
+        const float y = n < 7 ? special.at(static_cast<std::size_t>(6 - n)) : (n % 7 == 0 ? far(random) : near(random));
+        piece.setPosition(x, y);
+        const sf::FloatRect library = piece.getGlobalBounds();
+        const sf::FloatRect ours = G::Spots::globalBounds(piece);
+        ASSERT_EQ(bitsOf(ours.left), bitsOf(library.left)) << x << ", " << y;
+        ASSERT_EQ(bitsOf(ours.top), bitsOf(library.top)) << x << ", " << y;
+        ASSERT_EQ(bitsOf(ours.width), bitsOf(library.width)) << x << ", " << y;
+        ASSERT_EQ(bitsOf(ours.height), bitsOf(library.height)) << x << ", " << y;
+    }
+}
+
+TEST(Spots, TurnedOrScaledPiecesFallBackToTheLibrarysBounds) {
+    const auto tool = test::makeTool();
+    G::Item piece(tool, G::Kind::Rock);
+    piece.setPosition(100.5F, 200.25F);
+    piece.setRotation(30.0F);
+    EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
+    piece.setRotation(0.0F);
+    piece.setScale(2.0F, 0.5F);
+    EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
+    piece.setScale(1.0F, 1.0F);
+    piece.setOrigin(10.0F, 10.0F);
+    EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
+}
+
+TEST(Spots, RemovedAndPaddingSpotsAreNeitherNearNorOverlapping) {
+    test::Arena arena;
+    arena.rock(0.0F, 0.0F);
+    arena.rock(5.0F, 0.0F);
+    arena.rock(500.0F, 0.0F);
+    G::Spots spots;
+    spots.locate(arena.state.rocks);
+    EXPECT_EQ(spots.firstOverlapping(spots, 0, 0, 0), 1U);
+
+    spots.remove(1);
+    EXPECT_EQ(spots.remaining(), 2U);
+    EXPECT_EQ(spots.firstOverlapping(spots, 0, 0, 0), spots.size()) << "a removed spot overlaps nothing";
+    float distance = 0.0F;
+    EXPECT_EQ(spots.nearest({6.0F, 0.0F}, distance), 0U);
+    EXPECT_EQ(distance, 6.0F);
+
+    spots.compact(arena.state.rocks);
+    ASSERT_EQ(spots.size(), 2U);
+    ASSERT_EQ(arena.state.rocks.size(), 2U);
+    EXPECT_EQ(arena.state.rocks[1].getPosition(), sf::Vector2f(500.0F, 0.0F));
+    EXPECT_EQ(spots.position(1), sf::Vector2f(500.0F, 0.0F));
+    EXPECT_EQ(spots.nearest({1000.0F, 0.0F}, distance), 1U);
+}
+
+} // namespace
