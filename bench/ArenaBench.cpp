@@ -158,23 +158,6 @@ public:
     Snapshot snapshot;
 };
 
-void fullFrame(benchmark::State& bench) {
-    WindowFrame frame;
-    int sinceRestore = 0;
-    for (auto _ : bench) {
-        // A game left to run would end and leave nothing to chase; every 120 frames it starts over.
-        if (++sinceRestore == 120) {
-            bench.PauseTiming();
-            frame.snapshot.restore(frame.state);
-            sinceRestore = 0;
-            bench.ResumeTiming();
-        }
-        frame.state.handleInput();
-        frame.state.update();
-        frame.state.draw();
-    }
-}
-
 // Full frames and render-only frames in turn, each timed on its own, so that both meet the same load on
 // the machine (the X server shares it), and in alternating order, since whichever frame comes second
 // finds the server less busy. A render-only frame is a frame without its update: it still polls the
@@ -224,20 +207,10 @@ void fullAgainstRenderOnly(benchmark::State& bench) {
     bench.counters["ratio"] = micros(full) / micros(renderOnly);
 }
 
-void renderOnlyFrame(benchmark::State& bench) {
-    WindowFrame frame;
-    for (auto _ : bench) {
-        frame.state.handleInput();
-        frame.state.draw();
-    }
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
     registerSteps();
-    benchmark::RegisterBenchmark("Frame/Full300", fullFrame)->Unit(benchmark::kMicrosecond);
-    benchmark::RegisterBenchmark("Frame/RenderOnly300", renderOnlyFrame)->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark("Frame/FullAgainstRenderOnly300", fullAgainstRenderOnly)
         ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
