@@ -7,7 +7,7 @@ BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= $(shell nproc)
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench build build-tests test-suite test-sanitize test-fuzz test-sfml26 clean
+.PHONY: run test bench deb build build-tests test-suite test-sanitize test-fuzz test-sfml26 clean
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
@@ -40,6 +40,9 @@ test-sfml26: build-tests
 
 bench:
 	./tools/run-bench
+
+deb: build-tests
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-sfml26

@@ -11,8 +11,10 @@
 
 // The scans below are written for the compiler to vectorise. Where the processor has AVX2 they also run
 // in a version built for it, picked once at load time; elsewhere the baseline version runs. Both do the
-// same float arithmetic, so the results are the same.
-#if defined(__GNUC__) && defined(__x86_64__) && defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+// same float arithmetic, so the results are the same. (GCC only: clang handles such clones of member
+// functions differently, and the sanitizers want one version.)
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) &&                           \
+    !defined(__SANITIZE_ADDRESS__)
 #define QUORVEL_WIDE_SCAN __attribute__((target_clones("avx2", "default")))
 #else
 #define QUORVEL_WIDE_SCAN

@@ -174,4 +174,36 @@ sf::Image SpriteSheet::render() {
     return sheet;
 }
 
+sf::Image SpriteSheet::renderIcon(const unsigned size) {
+    const sf::Image sheet = render();
+    constexpr unsigned side = 2 * frameSize;
+    // Where each frame of the sheet goes on the icon's unscaled 40 x 40 square: rock, paper, scissors.
+    const std::array<sf::Vector2u, frameCount> places{{{0, frameSize}, {frameSize / 2, 0}, {frameSize, frameSize}}};
+    const unsigned scale = std::max(1U, size / side);
+    const unsigned margin = size > side * scale ? (size - side * scale) / 2 : 0;
+
+    sf::Image icon;
+    icon.create(size, size, sf::Color::Transparent);
+    for (unsigned frame = 0; frame < frameCount; ++frame) {
+        for (unsigned y = 0; y < frameSize; ++y) {
+            for (unsigned x = 0; x < frameSize; ++x) {
+                const sf::Color colour = sheet.getPixel(frame * frameSize + x, y);
+                if (colour.a == 0) {
+                    continue;
+                }
+                for (unsigned dy = 0; dy < scale; ++dy) {
+                    for (unsigned dx = 0; dx < scale; ++dx) {
+                        const unsigned ix = margin + (places[frame].x + x) * scale + dx;
+                        const unsigned iy = margin + (places[frame].y + y) * scale + dy;
+                        if (ix < size && iy < size) {
+                            icon.setPixel(ix, iy, colour);
+                        }
+                    }
+                }
+            }
+        }
+    }
+    return icon;
+}
+
 } // namespace G

@@ -14,6 +14,10 @@ public:
     static constexpr unsigned frameCount = 3;
 
     static sf::Image render();
+    // The program's icon: paper above, rock and scissors below, each piece the very image of the sheet,
+    // enlarged by a whole factor pixel for pixel so that it stays crisp, centred on a size x size square.
+    // size is at least 40.
+    static sf::Image renderIcon(unsigned size);
 
     // The colour of one piece at a point of its frame, in frame pixels; transparent outside the piece.
     static sf::Color sampleRock(float x, float y);

@@ -1,15 +1,36 @@
 #include "tools/SpriteSheet.hpp"
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
-// Writes the piece sprite sheet to the path given as the one argument.
+// Draws the piece sprite sheet, or the program's icon at a given size.
+//   quorvel-sprites OUTPUT.png
+//   quorvel-sprites --icon SIZE OUTPUT.png
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::cerr << "usage: quorvel-sprites OUTPUT.png\n";
+    const auto usage = [] {
+        std::cerr << "usage: quorvel-sprites OUTPUT.png\n       quorvel-sprites --icon SIZE OUTPUT.png\n";
         return 2;
+    };
+    sf::Image image;
+    std::string output;
+    if (argc == 2) {
+        image = G::SpriteSheet::render();
+        output = argv[1];
+    } else if (argc == 4 && std::string(argv[1]) == "--icon") {
+        char* end = nullptr;
+        const unsigned long size = std::strtoul(argv[2], &end, 10);
+        if (end == argv[2] || *end != '\0' || size < 40 || size > 1024) {
+            std::cerr << "quorvel-sprites: the icon size must be a whole number from 40 to 1024\n";
+            return 2;
+        }
+        image = G::SpriteSheet::renderIcon(static_cast<unsigned>(size));
+        output = argv[3];
+    } else {
+        return usage();
     }
-    if (!G::SpriteSheet::render().saveToFile(argv[1])) {
-        std::cerr << "quorvel-sprites: cannot write " << argv[1] << '\n';
+    if (!image.saveToFile(output)) {
+        std::cerr << "quorvel-sprites: cannot write " << output << '\n';
         return 1;
     }
     return 0;

@@ -198,6 +198,19 @@ random-font)
     head -c 65536 /dev/urandom >"$work/run/assets/fonts/pixelated.ttf"
     runs_and_quits_on_e "$work/run"
     ;;
+launcher)
+    # QUORVEL is an installed launcher here, started from a folder that has nothing to do with it.
+    mkdir -p "$work/elsewhere"
+    start "$work/elsewhere"
+    shot launched
+    # Pieces drawn without their texture are plain white squares; with it, the scissors show red handles.
+    red=$(convert "$work/launched.png" -fuzz 20% -fill lime -opaque "rgb(214,36,42)" -fuzz 0 -fill black +opaque lime \
+        -fill white -opaque lime -format "%[fx:mean*w*h]" info:)
+    at_least "$red" 100 || fail "the pieces show no images (only $red red pixels): the sprite sheet was not found"
+    press e
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
+    ;;
 *)
     echo "unknown case: $case_name"
     exit 2

@@ -1,0 +1,72 @@
+#!/bin/bash
+# Checks what a user installs: the install tree (cmake --install into a fresh prefix) or the Debian
+# package (cpack, unpacked with dpkg-deb -x into a fresh root). Both must hold exactly the expected files,
+# a desktop entry that desktop-file-validate accepts, and a launcher that starts the game from any folder.
+#
+#   install-check.sh install|deb BUILD_DIR SOURCE_DIR E2E_SCRIPT CLOSE_REQUEST
+set -u
+mode=$1
+build_dir=$2
+source_dir=$3
+e2e=$4
+close_request=$5
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+fail() {
+    echo "FAIL ($mode): $*"
+    exit 1
+}
+
+case "$mode" in
+install)
+    prefix="$work/prefix"
+    cmake --install "$build_dir" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+    ;;
+deb)
+    cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1 ||
+        { cat "$work/cpack.log"; fail "cpack failed"; }
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
+    deb="$work/package/quorvel_${version}_amd64.deb"
+    [ -f "$deb" ] || fail "no package named $(basename "$deb"): $(ls "$work/package")"
+    depends=$(dpkg-deb -f "$deb" Depends)
+    echo "Depends: $depends"
+    for library in libsfml-graphics2.5 libsfml-window2.5 libsfml-system2.5 libstdc++6 libc6; do
+        echo "$depends" | grep -q "$library" || fail "the package does not depend on $library"
+    done
+    [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "the package has no maintainer"
+    [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "the package has no description"
+    dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x failed"
+    prefix="$work/root/usr"
+    ;;
+*)
+    echo "usage: install-check.sh install|deb BUILD_DIR SOURCE_DIR E2E_SCRIPT CLOSE_REQUEST"
+    exit 2
+    ;;
+esac
+
+expected="bin/quorvel
+lib/quorvel/quorvel
+share/applications/quorvel.desktop
+share/doc/quorvel/OFL.txt
+share/doc/quorvel/README.md
+share/icons/hicolor/128x128/apps/quorvel.png
+share/icons/hicolor/256x256/apps/quorvel.png
+share/icons/hicolor/48x48/apps/quorvel.png
+share/quorvel/assets/fonts/OFL.txt
+share/quorvel/assets/fonts/pixelated.ttf
+share/quorvel/assets/textures/objects.png"
+actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+[ "$actual" = "$(echo "$expected" | LC_ALL=C sort)" ] || fail "unexpected files:
+$(diff <(echo "$expected" | LC_ALL=C sort) <(echo "$actual"))"
+[ -x "$prefix/bin/quorvel" ] && [ -x "$prefix/lib/quorvel/quorvel" ] || fail "the launcher or the program is not executable"
+cmp -s "$prefix/share/quorvel/assets/textures/objects.png" "$source_dir/assets/textures/objects.png" ||
+    fail "the installed sprite sheet differs from the project's"
+for size in 48 128 256; do
+    [ "$(identify -format "%wx%h" "$prefix/share/icons/hicolor/${size}x${size}/apps/quorvel.png")" = "${size}x${size}" ] ||
+        fail "the ${size}x${size} icon has the wrong size"
+done
+desktop-file-validate "$prefix/share/applications/quorvel.desktop" || fail "desktop-file-validate refused the entry"
+
+"$e2e" "$prefix/bin/quorvel" "$close_request" "$source_dir" launcher || fail "the installed launcher failed"
+echo "PASS ($mode)"

@@ -1,0 +1,82 @@
+#include "tools/tournament/Summary.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <iomanip>
+#include <sstream>
+#include <utility>
+
+namespace G {
+
+Summary::Summary(const std::vector<Tournament::Game>& games, Tournament::Settings settings)
+    : settings(std::move(settings)), played(games.size()),
+      results{{{"ROCK", 0, 0, 0, 0}, {"PAPER", 0, 0, 0, 0}, {"SCISSORS", 0, 0, 0, 0}, {"undecided", 0, 0, 0, 0}}} {
+    for (const Tournament::Game& game : games) {
+        auto* const found = std::find_if(results.begin(), results.begin() + 3,
+                                         [&game](const Share& share) { return share.name == game.winner; });
+        ++found->games;
+        if (found != results.begin() + 3) {
+            lengths.push_back(game.frames);
+        }
+    }
+    std::sort(lengths.begin(), lengths.end());
+    for (Share& share : results) {
+        share.share = played == 0 ? 0.0 : static_cast<double>(share.games) / static_cast<double>(played);
+        std::tie(share.low, share.high) = wilson(share.games, played);
+    }
+}
+
+std::pair<double, double> Summary::wilson(const std::size_t hits, const std::size_t trials) {
+    if (trials == 0) {
+        return {0.0, 0.0};
+    }
+    constexpr double z = 1.959963984540054;
+    const auto n = static_cast<double>(trials);
+    const double p = static_cast<double>(hits) / n;
+    const double centre = (p + z * z / (2 * n)) / (1 + z * z / n);
+    const double spread = z * std::sqrt(p * (1 - p) / n + z * z / (4 * n * n)) / (1 + z * z / n);
+    return {std::max(0.0, centre - spread), std::min(1.0, centre + spread)};
+}
+
+double Summary::lengthQuantile(const double q) const {
+    if (lengths.empty()) {
+        return 0.0;
+    }
+    const double position = q * static_cast<double>(lengths.size() - 1);
+    const auto below = static_cast<std::size_t>(std::floor(position));
+    const std::size_t above = std::min(below + 1, lengths.size() - 1);
+    const double fraction = position - static_cast<double>(below);
+    return static_cast<double>(lengths[below]) * (1 - fraction) + static_cast<double>(lengths[above]) * fraction;
+}
+
+std::int64_t Summary::longest() const {
+    return lengths.empty() ? 0 : lengths.back();
+}
+
+std::string Summary::table(const double gamesPerSecond) const {
+    std::ostringstream out;
+    const double frameTime = settings.frameTime;
+    const auto seconds = [frameTime](const double frames) { return frames * frameTime; };
+    out << std::fixed;
+    out << "QUORVEL tournament: " << played << " games, seeds " << settings.firstSeed << "-" << settings.lastSeed
+        << ", " << 3 * settings.startEach << "-piece start, frame time " << std::setprecision(6) << frameTime
+        << " s, undecided after " << settings.maxFrames << " frames\n\n";
+    out << "| winner    |  games |  share | 95% confidence interval |\n";
+    out << "|-----------|-------:|-------:|-------------------------|\n";
+    for (const Share& share : results) {
+        out << "| " << std::left << std::setw(9) << share.name << std::right << " | " << std::setw(6) << share.games
+            << " | " << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | ";
+        std::ostringstream interval;
+        interval << std::fixed << std::setprecision(1) << 100 * share.low << "% to " << 100 * share.high << "%";
+        out << std::left << std::setw(23) << interval.str() << std::right << " |\n";
+    }
+    out << "\nGame length (decided games): median " << std::setprecision(0) << lengthQuantile(0.5) << " frames ("
+        << std::setprecision(1) << seconds(lengthQuantile(0.5)) << " s), quartiles " << std::setprecision(0)
+        << lengthQuantile(0.25) << " to " << lengthQuantile(0.75) << " frames (" << std::setprecision(1)
+        << seconds(lengthQuantile(0.25)) << " to " << seconds(lengthQuantile(0.75)) << " s), longest " << longest()
+        << " frames (" << seconds(static_cast<double>(longest())) << " s)\n";
+    out << "Speed: " << std::setprecision(1) << gamesPerSecond << " games per second\n";
+    return out.str();
+}
+
+} // namespace G

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "tools/tournament/Tournament.hpp"
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace G {
+
+// Who won how often, with 95 % confidence intervals, and how long the games lasted.
+class Summary {
+public:
+    struct Share {
+        std::string name;
+        std::size_t games;
+        double share;
+        double low;
+        double high;
+    };
+
+    Summary(const std::vector<Tournament::Game>& games, Tournament::Settings settings);
+
+    // ROCK, PAPER, SCISSORS, then the undecided games.
+    const std::array<Share, 4>& shares() const { return results; }
+    // Quartiles of the decided games' lengths in frames, by linear interpolation; all 0 without any.
+    double lengthQuantile(double q) const;
+    std::int64_t longest() const;
+
+    // The table, as printed at the end of a run.
+    std::string table(double gamesPerSecond) const;
+
+    // The Wilson score interval at 95 % for `hits` out of `trials`.
+    static std::pair<double, double> wilson(std::size_t hits, std::size_t trials);
+
+private:
+    Tournament::Settings settings;
+    std::size_t played;
+    std::array<Share, 4> results;
+    std::vector<std::int64_t> lengths;
+};
+
+} // namespace G
