@@ -62,6 +62,13 @@ protected:
         return capture.copyToImage();
     }
 
+    // Leaves the arena without pieces, for a test to place its own.
+    void clearPieces() {
+        state.rocks.clear();
+        state.papers.clear();
+        state.scissors.clear();
+    }
+
     void expectRestingOverlay() const {
         EXPECT_EQ(state.overlay.getPosition(), sf::Vector2f(0.0F, 0.0F));
         EXPECT_EQ(state.overlay.getFillColor(), sf::Color::Black);
@@ -73,9 +80,7 @@ protected:
 };
 
 TEST_F(RenderingTest, FieldIsLightGreyWithBlackOverlayTextInTheTopLeft) {
-    state.rocks.clear();
-    state.papers.clear();
-    state.scissors.clear();
+    clearPieces();
     test::place(tool, state.papers, G::Kind::Paper, 600.0F, 600.0F);
     test::place(tool, state.rocks, G::Kind::Rock, 1000.0F, 300.0F);
 
@@ -97,9 +102,7 @@ TEST_F(RenderingTest, FieldIsLightGreyWithBlackOverlayTextInTheTopLeft) {
 }
 
 TEST_F(RenderingTest, PiecesAreDrawnAtTheirPositionsWithScissorsOnTop) {
-    state.rocks.clear();
-    state.papers.clear();
-    state.scissors.clear();
+    clearPieces();
     test::place(tool, state.scissors, G::Kind::Scissors, 700.0F, 500.0F);
     test::place(tool, state.rocks, G::Kind::Rock, 700.0F, 500.0F);
 
@@ -113,9 +116,7 @@ TEST_F(RenderingTest, PiecesAreDrawnAtTheirPositionsWithScissorsOnTop) {
 }
 
 TEST_F(RenderingTest, OneKindLeftShowsTheRedBannerCentredAtItsPlace) {
-    state.rocks.clear();
-    state.scissors.clear();
-    state.papers.clear();
+    clearPieces();
     for (int n = 0; n < 3; ++n) {
         test::place(tool, state.papers, G::Kind::Paper, 20.0F + 30.0F * static_cast<float>(n), 700.0F);
     }
@@ -138,9 +139,7 @@ TEST_F(RenderingTest, OneKindLeftShowsTheRedBannerCentredAtItsPlace) {
 }
 
 TEST_F(RenderingTest, CountLinesStepDownByTheirOwnHeights) {
-    state.rocks.clear();
-    state.papers.clear();
-    state.scissors.clear();
+    clearPieces();
     state.spawn(50, 50, 50);
     for (auto* list : {&state.rocks, &state.papers, &state.scissors}) {
         for (auto& item : *list) {
