@@ -31,7 +31,14 @@ deb)
     [ -f "$deb" ] || fail "no package named $(basename "$deb"): $(ls "$work/package")"
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
-    for library in libsfml-graphics2.5 libsfml-window2.5 libsfml-system2.5 libstdc++6 libc6; do
+    required="libstdc++6 libc6"
+    # dpkg-shlibdeps can name SFML's packages only for an SFML that Debian's packages installed.
+    if ldd "$build_dir/quorvel" | grep -q "libsfml-graphics.so.2.5 => /usr/lib/"; then
+        required="$required libsfml-graphics2.5 libsfml-window2.5 libsfml-system2.5"
+    else
+        echo "SFML is not Debian's here, so the package's dependency on it is not checked"
+    fi
+    for library in $required; do
         echo "$depends" | grep -q "$library" || fail "the package does not depend on $library"
     done
     [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "the package has no maintainer"
