@@ -179,8 +179,9 @@ sf::Image SpriteSheet::renderIcon(const unsigned size) {
     constexpr unsigned side = 2 * frameSize;
     // Where each frame of the sheet goes on the icon's unscaled 40 x 40 square: rock, paper, scissors.
     const std::array<sf::Vector2u, frameCount> places{{{0, frameSize}, {frameSize / 2, 0}, {frameSize, frameSize}}};
-    const unsigned scale = std::max(1U, size / side);
-    const unsigned margin = size > side * scale ? (size - side * scale) / 2 : 0;
+    // size is at least side, so the enlarged square fits.
+    const unsigned scale = size / side;
+    const unsigned margin = (size - side * scale) / 2;
 
     sf::Image icon;
     icon.create(size, size, sf::Color::Transparent);
@@ -193,11 +194,8 @@ sf::Image SpriteSheet::renderIcon(const unsigned size) {
                 }
                 for (unsigned dy = 0; dy < scale; ++dy) {
                     for (unsigned dx = 0; dx < scale; ++dx) {
-                        const unsigned ix = margin + (places[frame].x + x) * scale + dx;
-                        const unsigned iy = margin + (places[frame].y + y) * scale + dy;
-                        if (ix < size && iy < size) {
-                            icon.setPixel(ix, iy, colour);
-                        }
+                        icon.setPixel(margin + (places[frame].x + x) * scale + dx,
+                                      margin + (places[frame].y + y) * scale + dy, colour);
                     }
                 }
             }

@@ -37,14 +37,10 @@ fail() {
 start() {
     (cd "$1" && exec "$quorvel" >"$work/stdout" 2>"$work/stderr") &
     pid=$!
-    window=""
-    for _ in $(seq 100); do
-        window=$(xdotool search --onlyvisible --name '^QUORVEL$' 2>/dev/null | head -1)
-        [ -n "$window" ] && break
+    if ! window=$("$source_dir/tools/quorvel-window" "$pid" 10); then
         kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-        sleep 0.1
-    done
-    [ -n "$window" ] || fail "no window named QUORVEL appeared within 10 s"
+        fail "no window named QUORVEL appeared within 10 s"
+    fi
     # The library centres the window only roughly and may leave part of it off a small screen; with the
     # whole window on screen, screenshots show all of it.
     xdotool windowmove --sync "$window" 0 0 2>/dev/null || fail "cannot move the window on screen"

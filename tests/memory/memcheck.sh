@@ -32,14 +32,7 @@ LD_PRELOAD=$shim valgrind --tool=memcheck --leak-check=full --show-leak-kinds=de
     --num-callers=40 --error-exitcode=99 --log-file="$log" "$quorvel" >/dev/null 2>&1 &
 pid=$!
 
-window=""
-for _ in $(seq 600); do
-    window=$(xdotool search --onlyvisible --name '^QUORVEL$' 2>/dev/null | head -1)
-    [ -n "$window" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-if [ -z "$window" ]; then
+if ! window=$("$source_dir/tools/quorvel-window" "$pid" 60); then
     kill -9 "$pid" 2>/dev/null
     echo "FAIL: no window under valgrind within 60 s"
     cat "$log"
