@@ -108,13 +108,19 @@ void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vec
         hunterSpots.relocate(i, hunters[i]);
         // By the triangle inequality, a hunter whose nearest prey stood farther than the reach of an overlap
         // plus its own step cannot overlap any prey now, and the capture scan would find nothing. The
-        // margin covers the rounding of the distances.
-        const float reach = std::max(hunterSpots.reach(), preySpots.reach());
-        // The step's length along the axes bounds its straight length from above, at no square root's cost.
-        const sf::Vector2f after = hunterSpots.position(i);
-        const float step = std::abs(after.x - before.x) + std::abs(after.y - before.y);
-        const float within = (reach + step) * 1.001F + 0.01F;
-        if (!(nearest > within)) {
+        // margin covers the rounding of the distances. That holds only where every footprint stands at
+        // its position; a turned, scaled or shifted piece anywhere in either list makes every prey a
+        // candidate.
+        float within = std::numeric_limits<float>::infinity();
+        if (hunterSpots.allPlain() && preySpots.allPlain()) {
+            const float reach = std::max(hunterSpots.reach(), preySpots.reach());
+            // The step's length along the axes bounds its straight length from above, at no square root's
+            // cost.
+            const sf::Vector2f after = hunterSpots.position(i);
+            const float step = std::abs(after.x - before.x) + std::abs(after.y - before.y);
+            within = (reach + step) * 1.001F + 0.01F;
+        }
+        if (!preySpots.empty() && !(nearest > within)) {
             capture(hunters, hunterSpots, i, preySpots, within);
         }
     }

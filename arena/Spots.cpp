@@ -42,8 +42,10 @@ void Spots::locate(const std::vector<Item>& items) {
     for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
         column->clear();
     }
+    removed.clear();
     count = 0;
     live = 0;
+    unusual = 0;
     largestSide = 0.0F;
     for (const Item& item : items) {
         append(item);
@@ -57,10 +59,13 @@ void Spots::append(const sf::Sprite& piece) {
         for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
             column->resize(count + block, none);
         }
+        removed.resize(count + block, 1);
     }
+    removed[count] = 0;
     ++count;
     ++live;
     write(count - 1, piece);
+    unusual += std::isnan(frameWidth[count - 1]) ? 1 : 0;
 }
 
 void Spots::relocate(const std::size_t i, const sf::Sprite& piece) {
@@ -140,6 +145,7 @@ void Spots::remove(const std::size_t k) {
     for (auto* column : {&x, &y, &left, &right, &top, &bottom}) {
         (*column)[k] = none;
     }
+    removed[k] = 1;
     --live;
 }
 
@@ -149,7 +155,7 @@ void Spots::compact(std::vector<Item>& items) {
     }
     std::size_t kept = 0;
     for (std::size_t k = 0; k < count; ++k) {
-        if (std::isnan(x[k])) {
+        if (removed[k] != 0) {
             continue;
         }
         if (kept != k) {
@@ -157,6 +163,7 @@ void Spots::compact(std::vector<Item>& items) {
             for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
                 (*column)[kept] = (*column)[k];
             }
+            removed[kept] = 0;
         }
         ++kept;
     }
@@ -167,6 +174,8 @@ void Spots::compact(std::vector<Item>& items) {
         column->resize(padded);
         std::fill(column->begin() + static_cast<std::ptrdiff_t>(count), column->end(), none);
     }
+    removed.resize(padded);
+    std::fill(removed.begin() + static_cast<std::ptrdiff_t>(count), removed.end(), 1);
 }
 
 int Spots::overlapsIn(const std::size_t start, const Spots& with, const std::size_t i) const {
@@ -245,6 +254,17 @@ QUORVEL_WIDE_SCAN std::size_t Spots::nearest(const sf::Vector2f from, float& dis
         }
     }
     const float leastSquare = *std::min_element(least.begin(), least.end());
+
+    // The plain rules start from the first piece and replace it only with a strictly nearer one: a first
+    // piece whose distance is not a number is never replaced, while a later one is never taken.
+    std::size_t first = 0;
+    while (first < count && removed[first] != 0) {
+        ++first;
+    }
+    if (first < count && std::isnan(roughSquares[first])) {
+        distance = std::numeric_limits<float>::quiet_NaN();
+        return first;
+    }
 
     // The rough squares are within a few parts in 2^24 of the exact ones, so every piece whose narrowed
     // distance can equal the least lies under this bound (the small absolute term covers underflow; an

@@ -17,7 +17,8 @@ namespace G {
 //
 // Overlap is decided exactly as sf::FloatRect::intersects decides it for the two pieces' global bounds, and
 // distances are those of GameState::distance, so the scans give the same results bit for bit. A removed
-// spot keeps its place, so the indices of the others stay those of their pieces, until compact.
+// spot keeps its place, so the indices of the others stay those of their pieces, until compact. A piece may
+// stand anywhere, not-a-number coordinates included: only removal takes a spot out.
 class Spots {
 public:
     void locate(const std::vector<Item>& items);
@@ -32,6 +33,9 @@ public:
     bool empty() const { return live == 0; }
     // How many spots have not been removed.
     std::size_t remaining() const { return live; }
+    // Whether every piece located here is only ever moved (not turned or scaled, origin at its corner), so
+    // that its footprint stands within reach() of its position.
+    bool allPlain() const { return unusual == 0; }
     sf::Vector2f position(const std::size_t k) const { return {x[k], y[k]}; }
     // Farther apart than this, two pieces located here cannot overlap.
     float reach() const { return 1.5F * largestSide; }
@@ -46,10 +50,11 @@ public:
     std::size_t firstOverlapping(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
     // Like firstOverlapping, but only among the pieces that stood closer than `within` to the point of the
     // latest nearest search, which saves testing the others; the caller vouches that no piece farther away
-    // can overlap.
+    // can overlap. An infinite `within` tests every piece whose distance is a number.
     std::size_t firstOverlappingAmongNear(const Spots& with, std::size_t i, std::size_t from, float within) const;
     // The index of the piece nearest to the point, the lowest of equally near ones, with its distance; size()
-    // when nothing is left.
+    // when nothing is left. As with strict comparisons that start from the first piece, a first piece whose
+    // distance is not a number is kept, and no later such piece is ever taken.
     std::size_t nearest(sf::Vector2f from, float& distance) const;
 
     // The piece's global bounds, bit for bit as sf::Sprite::getGlobalBounds gives them.
@@ -76,9 +81,13 @@ private:
     // The size of a plain piece's frame, which fixes its footprint at any position; NaN for other pieces.
     std::vector<float> frameWidth;
     std::vector<float> frameHeight;
+    // 1 for a removed spot and for padding: a piece's own coordinates, NaN or not, never mark it removed.
+    std::vector<unsigned char> removed;
     // The columns hold whole blocks; the spots past count are padding, empty like removed ones.
     std::size_t count = 0;
     std::size_t live = 0;
+    // How many of the located pieces are not plain.
+    std::size_t unusual = 0;
     float largestSide = 0.0F;
     // Rough squared distances of the latest nearest search, kept for firstOverlappingAmongNear and so that
     // searches allocate nothing.

@@ -1,5 +1,7 @@
 #include "engine/AssetStore.hpp"
 
+#include "tests/TempPath.hpp"
+
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 
@@ -64,7 +66,7 @@ TEST(AssetStore, ReloadAssignsIntoTheTextureThatSpritesAlreadyUse) {
     sf::Texture& texture = store.getTexture("quorvel");
     sf::Sprite sprite(texture);
 
-    const std::string otherPath = testing::TempDir() + "quorvel-other.png";
+    const std::string otherPath = test::tempPath("other.png");
     sf::Image other;
     other.create(8, 4, sf::Color::Red);
     ASSERT_TRUE(other.saveToFile(otherPath));

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -56,6 +58,43 @@ TEST(Capture, TestsTheHuntersBoundsAfterItsMove) {
     arena.state.hunt(arena.state.rocks, arena.state.scissors);
     EXPECT_FLOAT_EQ(arena.state.rocks.front().getPosition().x, 110.0F);
     EXPECT_TRUE(arena.state.scissors.empty());
+}
+
+TEST(Capture, AHunterWhoseStepOutrunsTheReachOfAnOverlapStillCaptures) {
+    // Its nearest prey stands ten reaches away, yet one long frame carries the hunter onto it.
+    test::Arena arena;
+    arena.tool->frameTime = 0.95F;
+    arena.rock(100.0F, 100.0F);
+    arena.scissors(300.0F, 100.0F);
+
+    arena.state.hunt(arena.state.rocks, arena.state.scissors);
+    EXPECT_FLOAT_EQ(arena.state.rocks.front().getPosition().x, 290.0F);
+    EXPECT_TRUE(arena.state.scissors.empty());
+}
+
+TEST(Capture, FollowsTheGlobalBoundsOfAPieceWithAShiftedOrigin) {
+    // The rock's bounds start at (200, 100), a hundred pixels from its position, and cover the scissors.
+    test::Arena arena;
+    arena.rock(100.0F, 100.0F).setOrigin(-100.0F, 0.0F);
+    arena.scissors(205.0F, 100.0F);
+    arena.paper(900.0F, 700.0F);
+
+    arena.state.update();
+    EXPECT_EQ(arena.state.rocks.size(), 2U);
+    EXPECT_TRUE(arena.state.scissors.empty());
+}
+
+TEST(Capture, OnlyCapturedPreyLeaveTheirList) {
+    test::Arena arena;
+    arena.rock(100.0F, 100.0F);
+    arena.scissors(105.0F, 100.0F);
+    arena.scissors(std::numeric_limits<float>::quiet_NaN(), 500.0F);
+    arena.paper(900.0F, 700.0F);
+
+    arena.state.update();
+    EXPECT_EQ(arena.total(), 4U);
+    ASSERT_EQ(arena.state.scissors.size(), 1U);
+    EXPECT_TRUE(std::isnan(arena.state.scissors.front().getPosition().x));
 }
 
 TEST(Capture, NewPiecesTakeTheirTurnInTheSamePairingAndConvertInAChain) {

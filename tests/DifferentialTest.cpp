@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -143,6 +144,46 @@ TEST(Differential, StackedAndFarFlungPiecesGiveTheSameResults) {
     for (int frame = 0; frame < 1500; ++frame) {
         const float frameTime = frame % 7 == 0 ? 0.5F : 1.0F / 60.0F;
         ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+    }
+}
+
+TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const Differential::Layout shifted = [](G::GameState& state) {
+        test::place(state.tool, state.rocks, G::Kind::Rock, 100.0F, 100.0F).setOrigin(-100.0F, 0.0F);
+        test::place(state.tool, state.scissors, G::Kind::Scissors, 205.0F, 100.0F);
+        test::place(state.tool, state.papers, G::Kind::Paper, 900.0F, 700.0F);
+    };
+    const Differential::Layout notANumber = [nan](G::GameState& state) {
+        test::place(state.tool, state.rocks, G::Kind::Rock, 100.0F, 100.0F);
+        test::place(state.tool, state.scissors, G::Kind::Scissors, 105.0F, 100.0F);
+        test::place(state.tool, state.scissors, G::Kind::Scissors, nan, 500.0F);
+        test::place(state.tool, state.papers, G::Kind::Paper, 900.0F, 700.0F);
+    };
+    // A crowd with every kind of odd piece, a not-a-number one at the head of a list among them.
+    const Differential::Layout crowd = [nan](G::GameState& state) {
+        state.spawn(40, 40, 40);
+        int n = 0;
+        for (auto* list : {&state.rocks, &state.papers, &state.scissors}) {
+            for (G::Item& item : *list) {
+                if (n % 7 == 3) {
+                    item.setOrigin(-30.0F, 12.0F);
+                } else if (n % 11 == 5) {
+                    item.setRotation(45.0F);
+                    item.setScale(2.0F, 0.5F);
+                } else if (n % 13 == 0) {
+                    item.setPosition(nan, item.getPosition().y);
+                }
+                ++n;
+            }
+        }
+    };
+    for (const auto& layout : {shifted, notANumber, crowd}) {
+        Differential both(6, layout);
+        for (int frame = 0; frame < 400; ++frame) {
+            const float frameTime = frame % 5 == 0 ? 0.5F : 1.0F / 60.0F;
+            ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+        }
     }
 }
 

@@ -6,7 +6,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -66,6 +68,13 @@ TEST(GameOutcome, PiecesStackedOnOneSpotStayFiniteAndComeApart) {
         }
     }
     EXPECT_FALSE(arena.state.winnerName().empty());
+    std::set<std::pair<float, float>> spots;
+    for (const auto* list : {&arena.state.rocks, &arena.state.papers, &arena.state.scissors}) {
+        for (const G::Item& item : *list) {
+            spots.emplace(item.getPosition().x, item.getPosition().y);
+        }
+    }
+    EXPECT_EQ(spots.size(), 60U) << "pieces still share a spot";
 }
 
 TEST(GameOutcome, WinnerIsNamedOnlyWhenOneKindHoldsEveryPiece) {

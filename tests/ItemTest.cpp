@@ -82,6 +82,11 @@ TEST(ItemFrame, UnknownKindOrShortFrameListSelectsNoFrame) {
     EXPECT_EQ(scissors.getTextureRect(), sf::IntRect());
     const G::Item rock(tool, G::Kind::Rock);
     EXPECT_EQ(rock.getTextureRect(), sf::IntRect(0, 0, 20, 20));
+
+    // At the boundary: the scissors' index equals the length of a two-frame list.
+    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}});
+    EXPECT_EQ(G::Item(tool, G::Kind::Scissors).getTextureRect(), sf::IntRect());
+    EXPECT_EQ(G::Item(tool, G::Kind::Paper).getTextureRect(), sf::IntRect(20, 0, 20, 20));
 }
 
 TEST(ItemMove, DisplacementIsVelocityTimesFrameTimeTimesSpeed) {

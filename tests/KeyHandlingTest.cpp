@@ -12,11 +12,13 @@ protected:
         arena.rock(1.0F, 1.0F);
     }
 
-    void press(const sf::Keyboard::Key code, const bool shift = false) {
+    void press(const sf::Keyboard::Key code, const bool modifiers = false) {
         arena.state.event = sf::Event();
         arena.state.event.type = sf::Event::KeyPressed;
         arena.state.event.key.code = code;
-        arena.state.event.key.shift = shift;
+        arena.state.event.key.shift = modifiers;
+        arena.state.event.key.control = modifiers;
+        arena.state.event.key.alt = modifiers;
         arena.state.handleKeyPress();
     }
 
@@ -24,6 +26,10 @@ protected:
 };
 
 TEST_F(KeyHandlingTest, EClosesTheWindowWithOrWithoutModifiers) {
+    press(sf::Keyboard::E);
+    EXPECT_FALSE(arena.tool->window.isOpen());
+
+    test::openWindow(*arena.tool);
     press(sf::Keyboard::E, true);
     EXPECT_FALSE(arena.tool->window.isOpen());
     EXPECT_EQ(arena.total(), 1U);

@@ -46,6 +46,21 @@ TEST(Pursuit, OfTwoEquallyNearPreyTheLowerIndexIsChased) {
     EXPECT_EQ(right.state.rocks.front().velocity, sf::Vector2f(10.0F, 0.0F));
 }
 
+TEST(Pursuit, TheNearestPreyIsTheOneTheExactDistancesChoose) {
+    // Squared in single precision, these two distances come out the other way round.
+    const sf::Vector2f hunter(1000.0F, 1000.0F);
+    const sf::Vector2f east(1279.45496F, 1109.10974F);
+    const sf::Vector2f west(856.346924F, 736.629944F);
+    const bool westIsNearer = G::GameState::distance(hunter, west) < G::GameState::distance(hunter, east);
+
+    test::Arena arena;
+    arena.rock(hunter.x, hunter.y);
+    arena.scissors(east.x, east.y);
+    arena.scissors(west.x, west.y);
+    arena.state.hunt(arena.state.rocks, arena.state.scissors);
+    EXPECT_EQ(arena.state.rocks.front().velocity.x < 0.0F, westIsNearer);
+}
+
 TEST(Pursuit, WithoutPreyAHunterStandsStill) {
     test::Arena arena;
     arena.tool->frameTime = 1.0F;

@@ -25,8 +25,13 @@ sf::Vector2f toward(const float length, const sf::Vector2f from, const sf::Vecto
     return std::isfinite(step.x) && std::isfinite(step.y) ? step : sf::Vector2f();
 }
 
+// An intersection of positive width and height. The library's test alone would also count a rectangle with a
+// coordinate that is not a number, when that rectangle is the argument (its min and max pass such a value
+// over); asking both ways round leaves that out and changes nothing for any other pair.
 bool overlap(const G::Item& a, const G::Item& b) {
-    return a.getGlobalBounds().intersects(b.getGlobalBounds());
+    const sf::FloatRect first = a.getGlobalBounds();
+    const sf::FloatRect second = b.getGlobalBounds();
+    return first.intersects(second) && second.intersects(first);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "arena/GameState.hpp"
 #include "tests/Arena.hpp"
+#include "tools/SpriteSheet.hpp"
 
 #include <SFML/Graphics/Texture.hpp>
 
@@ -113,6 +114,39 @@ TEST_F(RenderingTest, PiecesAreDrawnAtTheirPositionsWithScissorsOnTop) {
     EXPECT_GE(handles.top, 500U);
     EXPECT_LT(handles.bottom, 520U);
     EXPECT_GT(handles.count, 20U) << "the scissors' red handles cover the rock below them";
+}
+
+TEST_F(RenderingTest, PaperIsDrawnOverTheRockItCovers) {
+    // Every pixel that the paper's image covers fully shows the paper as it looks alone, and the rock alone
+    // would look otherwise there.
+    const sf::IntRect spot(300, 400, 20, 20);
+    const auto alone = [this](const G::ItemKind kind) {
+        clearPieces();
+        test::place(tool, kind == G::Kind::Rock ? state.rocks : state.papers, kind, 300.0F, 400.0F);
+        return frame();
+    };
+    const sf::Image paper = alone(G::Kind::Paper);
+    const sf::Image rock = alone(G::Kind::Rock);
+    test::place(tool, state.papers, G::Kind::Paper, 300.0F, 400.0F);
+    const sf::Image both = frame();
+
+    const sf::Image sheet = G::SpriteSheet::render();
+    unsigned covered = 0;
+    unsigned telling = 0;
+    for (unsigned y = 0; y < 20; ++y) {
+        for (unsigned x = 0; x < 20; ++x) {
+            if (sheet.getPixel(20 + x, y).a != 255) {
+                continue;
+            }
+            const unsigned wx = static_cast<unsigned>(spot.left) + x;
+            const unsigned wy = static_cast<unsigned>(spot.top) + y;
+            ++covered;
+            telling += rock.getPixel(wx, wy) != paper.getPixel(wx, wy) ? 1 : 0;
+            EXPECT_EQ(both.getPixel(wx, wy), paper.getPixel(wx, wy)) << x << ", " << y;
+        }
+    }
+    EXPECT_GT(covered, 100U);
+    EXPECT_GT(telling, 20U) << "rock and paper look too much alike here to tell which is on top";
 }
 
 TEST_F(RenderingTest, OneKindLeftShowsTheRedBannerCentredAtItsPlace) {

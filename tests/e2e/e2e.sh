@@ -146,12 +146,16 @@ field)
 restart)
     start "$source_dir"
     shot before
-    press r
-    sleep 0.2
-    shot after
     before=$(piece_share before)
-    after=$(piece_share after)
-    ratio=$(awk -v a="$after" -v b="$before" 'BEGIN { printf "%.3f", a / b }')
+    press r
+    # The restart shows in the first frame drawn after the key press; wait for it, up to 5 s.
+    for _ in $(seq 50); do
+        shot after
+        after=$(piece_share after)
+        ratio=$(awk -v a="$after" -v b="$before" 'BEGIN { printf "%.3f", a / b }')
+        at_least "$ratio" 1.5 && break
+        sleep 0.1
+    done
     echo "piece area before R: $before, after R: $after, ratio $ratio"
     at_least "$ratio" 1.5 || fail "R did not double the pieces (ratio $ratio)"
     at_least 2.6 "$ratio" || fail "R more than doubled the pieces (ratio $ratio)"
