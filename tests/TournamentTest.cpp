@@ -31,6 +31,15 @@ TEST(TournamentOptions, DefaultsAndLongOptionsInBothSpellings) {
     EXPECT_EQ(given.settings->maxFrames, 500);
     EXPECT_EQ(given.settings->chartSeed, 7U) << "the chart follows the first game unless told otherwise";
     EXPECT_TRUE(parse({"--help"}).help);
+    EXPECT_TRUE(defaults.settings->csvPath.empty() && defaults.settings->svgPath.empty()) << "no file unless asked";
+
+    const auto merge = parse({"--merge", "a.csv", "b.csv", "--svg", "out.svg"});
+    ASSERT_TRUE(merge.settings) << merge.error;
+    EXPECT_EQ(merge.settings->merge, std::vector<std::string>({"a.csv", "b.csv"}));
+    EXPECT_EQ(merge.settings->svgPath, "out.svg");
+    const auto watch = parse({"--watch", "6101", "--start", "300", "--jobs=2"});
+    EXPECT_FALSE(watch.settings) << "a watch plays one game in one process";
+    EXPECT_EQ(parse({"--watch", "6101", "--start", "300"}).settings->watch, 6101U);
 }
 
 TEST(TournamentOptions, BadValuesAreRefusedWithAMessage) {
@@ -48,6 +57,10 @@ TEST(TournamentOptions, BadValuesAreRefusedWithAMessage) {
                                                 {"--seeds", "5"},
                                                 {"--max-frames", "99999999999999999999"},
                                                 {"--csv", ""},
+                                                {"--jobs", "0"},
+                                                {"--merge"},
+                                                {"--merge", "a.csv", "--start", "300"},
+                                                {"--watch", "-1"},
                                                 {"--colour"},
                                                 {"extra"}}) {
         const auto parsed = parse(bad);

@@ -2,6 +2,7 @@
 # End-to-end checks of the real quorvel executable in an X server (the suite's Xvfb).
 #
 #   e2e.sh QUORVEL CLOSE_REQUEST SOURCE_DIR CASE
+#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch WATCH_CHECK
 #
 # Each case starts the program, drives it with real key presses (xdotool, through XTest) or a real
 # close request, reads its window back with ImageMagick's import, and checks how it ends.
@@ -11,6 +12,10 @@ quorvel=$1
 close_request=$2
 source_dir=$3
 case_name=$4
+watch_check=${5:-}
+# What start runs, and the name of the window it waits for.
+arguments=()
+title=QUORVEL
 
 work=$(mktemp -d)
 pid=""
@@ -35,11 +40,11 @@ fail() {
 
 # start DIR: runs the program with DIR as its working directory and waits for its window.
 start() {
-    (cd "$1" && exec "$quorvel" >"$work/stdout" 2>"$work/stderr") &
+    (cd "$1" && exec "$quorvel" "${arguments[@]}" >"$work/stdout" 2>"$work/stderr") &
     pid=$!
-    if ! window=$("$source_dir/tools/quorvel-window" "$pid" 10); then
+    if ! window=$("$source_dir/tools/quorvel-window" "$pid" 10 "$title"); then
         kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
-        fail "no window named QUORVEL appeared within 10 s"
+        fail "no window named $title appeared within 10 s"
     fi
     # The library centres the window only roughly and may leave part of it off a small screen; with the
     # whole window on screen, screenshots show all of it.
@@ -197,6 +202,19 @@ random-font)
     make_assets
     head -c 65536 /dev/urandom >"$work/run/assets/fonts/pixelated.ttf"
     runs_and_quits_on_e "$work/run"
+    ;;
+watch)
+    # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
+    arguments=(--watch 7 --start 150 --frame-time 10)
+    title="QUORVEL 7"
+    start "$source_dir"
+    geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry:/ { print $2 }')
+    [ "$geometry" = "1200x800" ] || fail "the window is $geometry, not 1200x800"
+    shot first
+    "$watch_check" "$work/first.png" 7 50 || fail "the first frame is not the tournament's spawn for seed 7"
+    press e
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
     ;;
 launcher)
     # QUORVEL is an installed launcher here, started from a folder that has nothing to do with it.

@@ -43,6 +43,13 @@ deb)
     done
     [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "the package has no maintainer"
     [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "the package has no description"
+    [ "$(dpkg-deb -f "$deb" Recommends)" = "xvfb" ] || fail "the package does not recommend xvfb"
+    if command -v lintian >/dev/null 2>&1; then
+        lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 ||
+            { cat "$work/lintian.txt"; fail "lintian reports errors or warnings"; }
+    else
+        echo "lintian is not installed, so the package's lintian check is left out"
+    fi
     dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x failed"
     prefix="$work/root/usr"
     ;;
@@ -52,11 +59,16 @@ deb)
     ;;
 esac
 
-expected="bin/quorvel
+expected="bin/quorvel-tournament
+games/quorvel
 lib/quorvel/quorvel
 share/applications/quorvel.desktop
 share/doc/quorvel/OFL.txt
 share/doc/quorvel/README.md
+share/doc/quorvel/changelog.gz
+share/doc/quorvel/copyright
+share/man/man1/quorvel-tournament.1.gz
+share/man/man6/quorvel.6.gz
 share/icons/hicolor/128x128/apps/quorvel.png
 share/icons/hicolor/256x256/apps/quorvel.png
 share/icons/hicolor/48x48/apps/quorvel.png
@@ -66,7 +78,14 @@ share/quorvel/assets/textures/objects.png"
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 [ "$actual" = "$(echo "$expected" | LC_ALL=C sort)" ] || fail "unexpected files:
 $(diff <(echo "$expected" | LC_ALL=C sort) <(echo "$actual"))"
-[ -x "$prefix/bin/quorvel" ] && [ -x "$prefix/lib/quorvel/quorvel" ] || fail "the launcher or the program is not executable"
+[ -x "$prefix/games/quorvel" ] && [ -x "$prefix/lib/quorvel/quorvel" ] && [ -x "$prefix/bin/quorvel-tournament" ] ||
+    fail "the launcher, the program or the tournament tool is not executable"
+for page in man6/quorvel.6 man1/quorvel-tournament.1; do
+    MANWIDTH=80 man -l "$prefix/share/man/$page.gz" 2>/dev/null | grep -q "QUORVEL\|quorvel" ||
+        fail "man cannot show $page"
+done
+man -l "$prefix/share/man/man1/quorvel-tournament.1.gz" 2>/dev/null | grep -q -- "--merge" ||
+    fail "the tournament's manual page does not describe --merge"
 cmp -s "$prefix/share/quorvel/assets/textures/objects.png" "$source_dir/assets/textures/objects.png" ||
     fail "the installed sprite sheet differs from the project's"
 for size in 48 128 256; do
@@ -75,5 +94,5 @@ for size in 48 128 256; do
 done
 desktop-file-validate "$prefix/share/applications/quorvel.desktop" || fail "desktop-file-validate refused the entry"
 
-"$e2e" "$prefix/bin/quorvel" "$close_request" "$source_dir" launcher || fail "the installed launcher failed"
+"$e2e" "$prefix/games/quorvel" "$close_request" "$source_dir" launcher || fail "the installed launcher failed"
 echo "PASS ($mode)"

@@ -1,42 +1,108 @@
 #!/bin/bash
-# The tournament tool as a user runs it: reproducible in a fresh process, clear errors with status 2 for
-# bad values, and well-formed output files.
+# The tournament tool as a user runs it: reproducible in a fresh process and with any number of jobs,
+# shards that merge into exactly one run, clear errors with status 2 for bad values and bad files, no file
+# unless asked for, and no half-written file when a run is interrupted or a worker crashes.
 #   tournament-check.sh QUORVEL_TOURNAMENT
 set -u
 tool=$1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
+    rm -rf "$work"
+}
+trap cleanup EXIT
 fail() {
     echo "FAIL: $*"
     exit 1
 }
 
+# run NAME OPTION...: a run that must succeed, its summary in NAME.txt.
 run() {
-    "$tool" --seeds 11-40 --csv "$work/$1.csv" --svg "$work/$1.svg" >"$work/$1.txt" 2>"$work/$1.err" ||
-        fail "the run $1 failed: $(cat "$work/$1.err")"
+    local name=$1
+    shift
+    "$tool" "$@" >"$work/$name.txt" 2>"$work/$name.err" || fail "the run $name failed: $(cat "$work/$name.err")"
 }
-run first
-run second
-cmp -s "$work/first.csv" "$work/second.csv" || fail "the same seeds gave different games in a fresh process"
+# same A B: the two runs wrote the same summary, CSV and chart, byte for byte.
+same() {
+    for suffix in txt csv svg; do
+        cmp -s "$work/$1.$suffix" "$work/$2.$suffix" || fail "$1 and $2 differ in their .$suffix"
+    done
+}
 
-[ "$(head -1 "$work/first.csv")" = "seed,winner,frames" ] || fail "wrong CSV header: $(head -1 "$work/first.csv")"
+run first --seeds 11-40 --jobs 1 --csv "$work/first.csv" --svg "$work/first.svg"
+run second --seeds 11-40 --jobs 1 --csv "$work/second.csv" --svg "$work/second.svg"
+same first second
+run jobs --seeds 11-40 --jobs 3 --csv "$work/jobs.csv" --svg "$work/jobs.svg"
+same first jobs
+grep -q "games per second with 3 jobs" "$work/jobs.err" || fail "no speed on standard error"
+
+[ "$(head -1 "$work/first.csv")" = "seed,winner,frames,start,frame_time,max_frames" ] ||
+    fail "wrong CSV header: $(head -1 "$work/first.csv")"
 [ "$(tail -n +2 "$work/first.csv" | wc -l)" -eq 30 ] || fail "the CSV has not one row per game"
-tail -n +2 "$work/first.csv" | grep -vqE '^[0-9]+,(ROCK|PAPER|SCISSORS|undecided),[0-9]+$' &&
+tail -n +2 "$work/first.csv" | grep -vqE '^[0-9]+,(ROCK|PAPER|SCISSORS|undecided),[0-9]+,150,0.0166666675,20000$' &&
     fail "a CSV row is malformed"
 python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work/first.svg" ||
     fail "the SVG is not well-formed XML"
 summed=$(grep -E '^\| (ROCK|PAPER|SCISSORS|undecided) ' "$work/first.txt" | awk -F'|' '{ s += $3 } END { print s }')
 [ "$summed" = "30" ] || fail "the summary's games add up to $summed, not 30"
-grep -q "games per second" "$work/first.txt" || fail "the summary gives no speed"
 
+# Shards played apart, in any order, merge into exactly the one run over all their seeds.
+run low --seeds 11-22 --csv "$work/low.csv"
+run high --seeds 23-40 --jobs 2 --csv "$work/high.csv"
+run merged --merge "$work/high.csv" "$work/low.csv" --csv "$work/merged.csv" --svg "$work/merged.svg"
+same first merged
+
+# refused WHY OPTION...: status 2, a clear message, and no file written.
+refused() {
+    local why=$1
+    shift
+    "$tool" "$@" --csv "$work/bad.csv" --svg "$work/bad.svg" >"$work/bad.out" 2>"$work/bad.err"
+    local status=$?
+    [ "$status" -eq 2 ] || fail "$why: status $status, not 2"
+    grep -q "quorvel-tournament: " "$work/bad.err" || fail "$why: no clear error: $(cat "$work/bad.err")"
+    [ -e "$work/bad.csv" ] || [ -e "$work/bad.svg" ] && fail "$why: still wrote a file"
+    return 0
+}
 for bad in "--games -3" "--games 0" "--frame-time nan" "--frame-time abc" "--start 7" "--seeds 5-1" "--max-frames x" \
-    "--no-such-option"; do
+    "--jobs 0" "--no-such-option"; do
     # shellcheck disable=SC2086 # each case is meant to split into words
-    "$tool" $bad --csv "$work/bad.csv" --svg "$work/bad.svg" >"$work/bad.out" 2>"$work/bad.err"
-    status=$?
-    [ "$status" -eq 2 ] || fail "'$bad' ended with status $status, not 2"
-    grep -q "quorvel-tournament: " "$work/bad.err" || fail "'$bad' gave no clear error: $(cat "$work/bad.err")"
-    [ -e "$work/bad.csv" ] && fail "'$bad' still wrote a CSV file"
+    refused "'$bad'" $bad
 done
+run other --seeds 41-45 --frame-time 0.02 --csv "$work/other.csv"
+refused "other settings" --merge "$work/low.csv" "$work/other.csv"
+refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
+sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
+refused "a malformed row" --merge "$work/mangled.csv"
+
+# Without --csv or --svg nothing is written.
+mkdir "$work/quiet"
+(cd "$work/quiet" && "$tool" --games 3 >/dev/null 2>&1) || fail "a run without files failed"
+[ -z "$(ls -A "$work/quiet")" ] || fail "a run without --csv or --svg wrote $(ls -A "$work/quiet")"
+
+# stopped SIGNAL WHOM STATUS: a long run, its CSV asked for, stopped by SIGNAL sent to the tool or to one of
+# its workers, ends with STATUS and a clear message, and leaves no file behind.
+stopped() {
+    mkdir -p "$work/stop"
+    "$tool" --games 100000 --jobs 2 --csv "$work/stop/out.csv" >/dev/null 2>"$work/stop.err" &
+    pid=$!
+    for _ in $(seq 100); do
+        workers=$(pgrep -P "$pid")
+        [ "$(echo "$workers" | wc -w)" -eq 2 ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    if [ "$2" = tool ]; then kill "-$1" "$pid"; else kill "-$1" "$(echo "$workers" | head -1)"; fi
+    wait "$pid"
+    local status=$?
+    pid=""
+    [ "$status" -eq "$3" ] || fail "SIG$1 to the $2: status $status, not $3"
+    grep -q "quorvel-tournament: stopped" "$work/stop.err" || fail "SIG$1 to the $2: no clear message"
+    [ -z "$(ls -A "$work/stop")" ] || fail "SIG$1 to the $2 left $(ls -A "$work/stop")"
+}
+stopped INT tool 130
+stopped SEGV worker 1
+grep -q "killed by signal 11" "$work/stop.err" || fail "the crash is not named: $(cat "$work/stop.err")"
+
 "$tool" --help | grep -q -- "--frame-time" || fail "--help does not describe the options"
 echo "PASS"

@@ -20,10 +20,30 @@ Summary::Summary(const std::vector<Tournament::Game>& games, Tournament::Setting
         }
     }
     std::sort(lengths.begin(), lengths.end());
+    seedRanges = rangesOf(games);
     for (Share& share : results) {
         share.share = played == 0 ? 0.0 : static_cast<double>(share.games) / static_cast<double>(played);
         std::tie(share.low, share.high) = wilson(share.games, played);
     }
+}
+
+std::string Summary::rangesOf(const std::vector<Tournament::Game>& games) {
+    std::vector<std::uint32_t> seeds;
+    seeds.reserve(games.size());
+    for (const Tournament::Game& game : games) {
+        seeds.push_back(game.seed);
+    }
+    std::sort(seeds.begin(), seeds.end());
+    std::string ranges;
+    for (std::size_t i = 0; i < seeds.size();) {
+        std::size_t j = i;
+        while (j + 1 < seeds.size() && seeds[j + 1] == seeds[j] + 1) {
+            ++j;
+        }
+        ranges += (ranges.empty() ? "" : ",") + std::to_string(seeds[i]) + "-" + std::to_string(seeds[j]);
+        i = j + 1;
+    }
+    return ranges;
 }
 
 std::pair<double, double> Summary::wilson(const std::size_t hits, const std::size_t trials) {
@@ -53,14 +73,14 @@ std::int64_t Summary::longest() const {
     return lengths.empty() ? 0 : lengths.back();
 }
 
-std::string Summary::table(const double gamesPerSecond) const {
+std::string Summary::table() const {
     std::ostringstream out;
     const double frameTime = settings.frameTime;
     const auto seconds = [frameTime](const double frames) { return frames * frameTime; };
     out << std::fixed;
-    out << "QUORVEL tournament: " << played << " games, seeds " << settings.firstSeed << "-" << settings.lastSeed
-        << ", " << 3 * settings.startEach << "-piece start, frame time " << std::setprecision(6) << frameTime
-        << " s, undecided after " << settings.maxFrames << " frames\n\n";
+    out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << 3 * settings.startEach
+        << "-piece start, frame time " << std::setprecision(6) << frameTime << " s, undecided after "
+        << settings.maxFrames << " frames\n\n";
     out << "| winner    |  games |  share | 95% confidence interval |\n";
     out << "|-----------|-------:|-------:|-------------------------|\n";
     for (const Share& share : results) {
@@ -75,7 +95,6 @@ std::string Summary::table(const double gamesPerSecond) const {
         << lengthQuantile(0.25) << " to " << lengthQuantile(0.75) << " frames (" << std::setprecision(1)
         << seconds(lengthQuantile(0.25)) << " to " << seconds(lengthQuantile(0.75)) << " s), longest " << longest()
         << " frames (" << seconds(static_cast<double>(longest())) << " s)\n";
-    out << "Speed: " << std::setprecision(1) << gamesPerSecond << " games per second\n";
     return out.str();
 }
 

@@ -28,8 +28,11 @@ public:
     double lengthQuantile(double q) const;
     std::int64_t longest() const;
 
-    // The table, as printed at the end of a run.
-    std::string table(double gamesPerSecond) const;
+    // The table, as printed at the end of a run: the same for the same games, however they were played.
+    std::string table() const;
+
+    // The games' seeds as ranges, "1-500,601-700".
+    static std::string rangesOf(const std::vector<Tournament::Game>& games);
 
     // The Wilson score interval at 95 % for `hits` out of `trials`.
     static std::pair<double, double> wilson(std::size_t hits, std::size_t trials);
@@ -39,6 +42,7 @@ private:
     std::size_t played;
     std::array<Share, 4> results;
     std::vector<std::int64_t> lengths;
+    std::string seedRanges;
 };
 
 } // namespace G

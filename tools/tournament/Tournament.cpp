@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
+#include <set>
 #include <utility>
 
 namespace G {
@@ -40,27 +41,43 @@ std::optional<float> frameTimeFrom(const std::string& text) {
 } // namespace
 
 std::string Tournament::usage() {
-    return "usage: quorvel-tournament [OPTION]...\n"
+    return "Usage: quorvel-tournament [OPTION]...\n"
+           "  or:  quorvel-tournament --merge FILE.csv... [--csv PATH] [--svg PATH]\n"
+           "  or:  quorvel-tournament --watch SEED [--start 150|300] [--frame-time S]\n"
            "Plays reproducible games of QUORVEL's rules and reports who wins and how long games last.\n"
            "\n"
-           "  --games N          play seeds 1 to N (default 100)\n"
-           "  --seeds FIRST-LAST play that range of seeds instead\n"
-           "  --start 150|300    50 of each kind, as the program starts, or 100 of each, as after R\n"
-           "                     (default 150)\n"
-           "  --frame-time S     seconds per frame, more than 0 and at most 10 (default 1/60)\n"
-           "  --max-frames N     frames after which a game counts as undecided (default 20000)\n"
-           "  --csv PATH         one row per game: seed, winner, frames (default tournament.csv)\n"
-           "  --svg PATH         the chart (default tournament.svg)\n"
-           "  --chart-seed S     the game whose counts the chart follows (default the first seed)\n"
-           "  --help             show this help and exit\n"
+           "  --games N            play seeds 1 to N (default 100)\n"
+           "  --seeds FIRST-LAST   play that range of seeds instead\n"
+           "  --start 150|300      50 of each kind, as the program starts, or 100 of each, as after R\n"
+           "                       (default 150)\n"
+           "  --frame-time S       seconds per frame, more than 0 and at most 10 (default 1/60)\n"
+           "  --max-frames N       frames after which a game counts as undecided (default 20000)\n"
+           "  --jobs N             worker processes, from 1 to 256 (default: one per core)\n"
+           "  --csv PATH           write one row per game: seed, winner, frames and the settings played\n"
+           "  --svg PATH           write the chart\n"
+           "  --chart-seed S       the game whose counts the chart follows (default the first seed)\n"
+           "  --merge FILE...      combine the CSV files of separate runs, on one machine or many, into\n"
+           "                       the summary, CSV and chart of one run over all their seeds\n"
+           "  --watch SEED         play that game in a window, as the tournament plays it, one frame per\n"
+           "                       frame time; E or the close button quits\n"
+           "  --help               show this help and exit\n"
+           "  --version            show the version and exit\n"
            "\n"
-           "Game k with seed s is the same on every run: same winner, same number of frames.\n";
+           "Game k with seed s is the same on every run, with any number of jobs: same winner, same number\n"
+           "of frames. Without --csv or --svg nothing is written: the summary goes to standard output.\n"
+           "Without a display, the tool starts itself in a virtual X server (xvfb-run).\n"
+           "Exit status: 0 on success, 1 when a game run fails, 2 for a bad option or a CSV file that\n"
+           "cannot be merged, 130 when interrupted.\n";
+}
+
+std::string Tournament::version() {
+    return std::string("quorvel-tournament ") + QUORVEL_VERSION + "\n";
 }
 
 Tournament::Parsed Tournament::parse(const std::vector<std::string>& arguments) {
     Parsed parsed;
     Settings settings;
-    bool chartSeedGiven = false;
+    std::set<std::string> given;
     constexpr std::int64_t maxSeed = std::numeric_limits<std::uint32_t>::max();
     const auto fail = [&parsed](std::string message) {
         parsed.error = std::move(message);
@@ -79,10 +96,29 @@ Tournament::Parsed Tournament::parse(const std::vector<std::string>& arguments) 
             parsed.help = true;
             return parsed;
         }
+        if (name == "--version") {
+            parsed.version = true;
+            return parsed;
+        }
         const bool known = name == "--games" || name == "--seeds" || name == "--start" || name == "--frame-time" ||
-                           name == "--max-frames" || name == "--csv" || name == "--svg" || name == "--chart-seed";
+                           name == "--max-frames" || name == "--csv" || name == "--svg" || name == "--chart-seed" ||
+                           name == "--jobs" || name == "--merge" || name == "--watch";
         if (!known) {
             return fail("unknown option '" + arguments[i] + "'");
+        }
+        given.insert(name);
+        if (name == "--merge") {
+            // Every argument up to the next option is a file.
+            if (inlineValue) {
+                settings.merge.push_back(value);
+            }
+            while (i + 1 < arguments.size() && arguments[i + 1].rfind("--", 0) != 0) {
+                settings.merge.push_back(arguments[++i]);
+            }
+            if (settings.merge.empty()) {
+                return fail("--merge needs at least one CSV file");
+            }
+            continue;
         }
         if (!inlineValue) {
             if (i + 1 >= arguments.size()) {
@@ -125,6 +161,12 @@ Tournament::Parsed Tournament::parse(const std::vector<std::string>& arguments) 
                 return fail("--max-frames needs a whole number from 1 to 100000000, not '" + value + "'");
             }
             settings.maxFrames = *frames;
+        } else if (name == "--jobs") {
+            const auto jobs = wholeNumber(value, 1, 256);
+            if (!jobs) {
+                return fail("--jobs needs a whole number from 1 to 256, not '" + value + "'");
+            }
+            settings.jobs = static_cast<unsigned>(*jobs);
         } else if (name == "--csv" || name == "--svg") {
             if (value.empty()) {
                 return fail(name + " needs a file name");
@@ -133,13 +175,40 @@ Tournament::Parsed Tournament::parse(const std::vector<std::string>& arguments) 
         } else {
             const auto seed = wholeNumber(value, 0, maxSeed);
             if (!seed) {
-                return fail("--chart-seed needs a seed from 0 to 4294967295, not '" + value + "'");
+                std::string message = name;
+                message.append(" needs a seed from 0 to 4294967295, not '").append(value).append("'");
+                return fail(message);
             }
-            settings.chartSeed = static_cast<std::uint32_t>(*seed);
-            chartSeedGiven = true;
+            if (name == "--watch") {
+                settings.watch = static_cast<std::uint32_t>(*seed);
+            } else {
+                settings.chartSeed = static_cast<std::uint32_t>(*seed);
+                settings.chartSeedGiven = true;
+            }
         }
     }
-    if (!chartSeedGiven) {
+    // A merge takes its games and their settings from the files; a watch plays one game and writes nothing.
+    const auto excluded = [&given](const std::string& mode, const std::set<std::string>& allowed) -> std::string {
+        for (const std::string& option : given) {
+            if (option != mode && allowed.count(option) == 0) {
+                std::string message = option;
+                return message.append(" cannot be combined with ").append(mode);
+            }
+        }
+        return "";
+    };
+    if (given.count("--merge") != 0) {
+        const std::string conflict = excluded("--merge", {"--csv", "--svg", "--chart-seed"});
+        if (!conflict.empty()) {
+            return fail(conflict);
+        }
+    } else if (given.count("--watch") != 0) {
+        const std::string conflict = excluded("--watch", {"--start", "--frame-time", "--max-frames"});
+        if (!conflict.empty()) {
+            return fail(conflict);
+        }
+    }
+    if (!settings.chartSeedGiven) {
         settings.chartSeed = settings.firstSeed;
     }
     parsed.settings = settings;

@@ -22,9 +22,17 @@ public:
         // Pieces of each kind at the start: 50 as the program starts, 100 as after R.
         std::int32_t startEach = 50;
         std::int64_t maxFrames = 20000;
-        std::string csvPath = "tournament.csv";
-        std::string svgPath = "tournament.svg";
+        // The files to write; none unless asked for.
+        std::string csvPath;
+        std::string svgPath;
         std::uint32_t chartSeed = 1;
+        bool chartSeedGiven = false;
+        // Worker processes; 0 for one per core.
+        unsigned jobs = 0;
+        // CSV files of earlier runs to combine instead of playing.
+        std::vector<std::string> merge;
+        // The one game to show in a window instead of playing a tournament.
+        std::optional<std::uint32_t> watch;
     };
 
     struct Counts {
@@ -45,9 +53,11 @@ public:
         std::optional<Settings> settings;
         std::string error;
         bool help = false;
+        bool version = false;
     };
     static Parsed parse(const std::vector<std::string>& arguments);
     static std::string usage();
+    static std::string version();
 
     explicit Tournament(std::shared_ptr<Tool> tool);
 

@@ -1,14 +1,20 @@
+#include "tools/tournament/GameCsv.hpp"
 #include "tools/tournament/Summary.hpp"
 #include "tools/tournament/SvgChart.hpp"
 #include "tools/tournament/Tournament.hpp"
+#include "tools/tournament/Watch.hpp"
+#include "tools/tournament/WorkerPool.hpp"
 
 #include <chrono>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -31,62 +37,128 @@ void ensureDisplay(char** argv) {
     std::exit(1);
 }
 
+// Writes the whole file under a temporary name beside it and renames it into place, so that a reader never
+// sees half a file and a failed run leaves none.
 bool writeFile(const std::string& path, const std::string& text) {
-    std::ofstream file(path, std::ios::binary);
-    file << text;
-    return static_cast<bool>(file.flush());
+    const std::string temporary = path + ".part-" + std::to_string(getpid());
+    {
+        std::ofstream file(temporary, std::ios::binary);
+        file << text;
+        if (!file.flush()) {
+            file.close();
+            std::remove(temporary.c_str());
+            return false;
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+// The watch reads ./assets as the program does; an installed tool finds them in <prefix>/share/quorvel.
+void enterDataFolder() {
+    struct stat info {};
+    if (stat("assets/textures/objects.png", &info) == 0) {
+        return;
+    }
+    std::string self(PATH_MAX, '\0');
+    const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
+    if (length <= 0) {
+        return;
+    }
+    self.resize(static_cast<std::size_t>(length));
+    const std::string bin = self.substr(0, self.rfind('/'));
+    const std::string data = bin.substr(0, bin.rfind('/')) + "/share/quorvel";
+    if (stat((data + "/assets/textures/objects.png").c_str(), &info) == 0 && chdir(data.c_str()) != 0) {
+        std::cerr << "quorvel-tournament: cannot enter " << data << "\n";
+    }
+}
+
+int watch(const G::Tournament::Settings& settings) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::cerr << "quorvel-tournament: --watch needs a display to show its window\n";
+        return 1;
+    }
+    enterDataFolder();
+    if (!G::Watch::run(*settings.watch, settings)) {
+        std::cerr << "quorvel-tournament: cannot open a window\n";
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     const G::Tournament::Parsed parsed = G::Tournament::parse(std::vector<std::string>(argv + 1, argv + argc));
-    if (parsed.help) {
-        std::cout << G::Tournament::usage();
+    if (parsed.help || parsed.version) {
+        std::cout << (parsed.help ? G::Tournament::usage() : G::Tournament::version());
         return 0;
     }
     if (!parsed.settings) {
         std::cerr << "quorvel-tournament: " << parsed.error << "\nTry 'quorvel-tournament --help'.\n";
         return 2;
     }
-    const G::Tournament::Settings& settings = *parsed.settings;
+    G::Tournament::Settings settings = *parsed.settings;
+    if (settings.watch) {
+        return watch(settings);
+    }
     ensureDisplay(argv);
 
-    const G::Tournament tournament(std::make_shared<G::Tool>());
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
-    const std::uint64_t count = static_cast<std::uint64_t>(settings.lastSeed) - settings.firstSeed + 1;
     std::vector<G::Tournament::Game> games;
-    games.reserve(count);
-    const auto start = std::chrono::steady_clock::now();
-    for (std::uint64_t k = 0; k < count; ++k) {
-        games.push_back(tournament.play(static_cast<std::uint32_t>(settings.firstSeed + k), settings));
-        if (showProgress && (k % 10 == 9 || k + 1 == count)) {
-            const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            std::cerr << "\rgame " << k + 1 << " of " << count << ", " << std::fixed << std::setprecision(1)
-                      << static_cast<double>(k + 1) / elapsed << " games/s " << std::flush;
+    if (!settings.merge.empty()) {
+        G::GameCsv::Merged merged = G::GameCsv::merge(settings.merge);
+        if (!merged.error.empty()) {
+            std::cerr << "quorvel-tournament: " << merged.error << "\n";
+            return 2;
         }
-    }
-    const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    if (showProgress) {
-        std::cerr << '\n';
+        games = std::move(merged.games);
+        merged.settings.csvPath = settings.csvPath;
+        merged.settings.svgPath = settings.svgPath;
+        merged.settings.chartSeed = settings.chartSeedGiven ? settings.chartSeed : merged.settings.firstSeed;
+        settings = merged.settings;
+    } else {
+        const unsigned jobs = settings.jobs == 0 ? G::WorkerPool::cores() : settings.jobs;
+        const std::uint64_t count = static_cast<std::uint64_t>(settings.lastSeed) - settings.firstSeed + 1;
+        const bool showProgress = isatty(STDERR_FILENO) != 0;
+        const auto start = std::chrono::steady_clock::now();
+        const auto progress = [&](const std::uint64_t done) {
+            if (showProgress && (done % 10 == 0 || done == count)) {
+                const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+                std::cerr << "\rgame " << done << " of " << count << ", " << std::fixed << std::setprecision(1)
+                          << static_cast<double>(done) / elapsed << " games/s " << std::flush;
+            }
+        };
+        G::WorkerPool::Result result = G::WorkerPool::play(settings, jobs, progress);
+        if (showProgress) {
+            std::cerr << '\n';
+        }
+        if (!result.error.empty()) {
+            std::cerr << "quorvel-tournament: stopped, no file written: " << result.error << "\n";
+            return result.interrupted ? 130 : 1;
+        }
+        const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        std::cerr << "Speed: " << std::fixed << std::setprecision(1) << static_cast<double>(count) / elapsed
+                  << " games per second with " << jobs << (jobs == 1 ? " job" : " jobs") << "\n";
+        games = std::move(result.games);
     }
 
-    std::string csv = "seed,winner,frames\n";
-    for (const G::Tournament::Game& game : games) {
-        csv += std::to_string(game.seed) + "," + (game.winner.empty() ? "undecided" : game.winner) + "," +
-               std::to_string(game.frames) + "\n";
-    }
-    std::vector<G::Tournament::Counts> timeline;
-    tournament.play(settings.chartSeed, settings, &timeline);
     const G::Summary summary(games, settings);
-    if (!writeFile(settings.csvPath, csv)) {
+    if (!settings.csvPath.empty() && !writeFile(settings.csvPath, G::GameCsv::write(games, settings))) {
         std::cerr << "quorvel-tournament: cannot write " << settings.csvPath << "\n";
         return 1;
     }
-    if (!writeFile(settings.svgPath, G::SvgChart::render(timeline, settings.chartSeed, games, summary, settings))) {
-        std::cerr << "quorvel-tournament: cannot write " << settings.svgPath << "\n";
-        return 1;
+    if (!settings.svgPath.empty()) {
+        std::vector<G::Tournament::Counts> timeline;
+        const G::Tournament tournament(std::make_shared<G::Tool>());
+        tournament.play(settings.chartSeed, settings, &timeline);
+        if (!writeFile(settings.svgPath, G::SvgChart::render(timeline, settings.chartSeed, games, summary, settings))) {
+            std::cerr << "quorvel-tournament: cannot write " << settings.svgPath << "\n";
+            return 1;
+        }
     }
-    std::cout << summary.table(static_cast<double>(count) / elapsed);
+    std::cout << summary.table();
     return 0;
 }

@@ -1,0 +1,61 @@
+#include "tools/tournament/GameCsv.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using Named = std::vector<std::pair<std::string, std::string>>;
+
+G::Tournament::Settings played(const std::int32_t startEach, const float frameTime, const std::int64_t maxFrames) {
+    G::Tournament::Settings settings;
+    settings.startEach = startEach;
+    settings.frameTime = frameTime;
+    settings.maxFrames = maxFrames;
+    return settings;
+}
+
+TEST(GameCsv, ShardsMergeIntoTheGamesOfOneRunOrderedBySeed) {
+    const auto settings = played(100, 1.0F / 60.0F, 300);
+    const std::string later = G::GameCsv::write({{4, "PAPER", 120}, {3, "", 300}}, settings);
+    const std::string earlier = G::GameCsv::write({{1, "ROCK", 99}, {2, "SCISSORS", 300}}, settings);
+
+    const G::GameCsv::Merged merged = G::GameCsv::merge(Named{{"later.csv", later}, {"earlier.csv", earlier}});
+    ASSERT_EQ(merged.error, "");
+    EXPECT_EQ(G::GameCsv::write(merged.games, merged.settings),
+              G::GameCsv::write({{1, "ROCK", 99}, {2, "SCISSORS", 300}, {3, "", 300}, {4, "PAPER", 120}}, settings));
+    EXPECT_EQ(merged.settings.frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
+    EXPECT_EQ(merged.settings.startEach, 100);
+    EXPECT_EQ(merged.settings.maxFrames, 300);
+    EXPECT_EQ(merged.settings.firstSeed, 1U);
+    EXPECT_EQ(merged.settings.lastSeed, 4U);
+}
+
+TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
+    const std::string header = "seed,winner,frames,start,frame_time,max_frames\n";
+    const std::string good = header + "1,ROCK,200,150,0.0166666675,20000\n";
+    const std::vector<std::pair<std::string, Named>> refused{
+        {"other frame time", {{"a", good}, {"b", header + "2,ROCK,200,150,0.02,20000\n"}}},
+        {"other start", {{"a", good}, {"b", header + "2,ROCK,200,300,0.0166666675,20000\n"}}},
+        {"other cap", {{"a", good}, {"b", header + "2,ROCK,200,150,0.0166666675,500\n"}}},
+        {"a seed twice", {{"a", good}, {"b", header + "1,PAPER,210,150,0.0166666675,20000\n"}}},
+        {"no header", {{"a", "1,ROCK,200,150,0.0166666675,20000\n"}}},
+        {"no games", {{"a", header}}},
+        {"a short row", {{"a", header + "1,ROCK,200\n"}}},
+        {"an unknown winner", {{"a", header + "1,LIZARD,200,150,0.0166666675,20000\n"}}},
+        {"a seed out of range", {{"a", header + "4294967296,ROCK,200,150,0.0166666675,20000\n"}}},
+        {"frames past the cap", {{"a", header + "1,ROCK,20001,150,0.0166666675,20000\n"}}},
+        {"an undecided game short of the cap", {{"a", header + "1,undecided,5,150,0.0166666675,20000\n"}}},
+        {"a frame time of nan", {{"a", header + "1,ROCK,200,150,nan,20000\n"}}},
+    };
+    for (const auto& [why, files] : refused) {
+        const G::GameCsv::Merged merged = G::GameCsv::merge(files);
+        EXPECT_NE(merged.error, "") << why;
+        EXPECT_TRUE(merged.games.empty()) << why;
+    }
+}
+
+} // namespace

@@ -1,0 +1,77 @@
+// Checks a screenshot of `quorvel-tournament --watch SEED` taken before its first update: the pieces stand
+// exactly where the tournament's spawn for that seed puts them. Below the overlay's lines, every piece's
+// square shows some of the piece, and nothing but the field's grey lies outside the pieces' squares.
+//   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND
+#include "arena/GameState.hpp"
+
+#include <SFML/Graphics/Image.hpp>
+
+#include <cstdlib>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND\n";
+        return 2;
+    }
+    sf::Image shot;
+    if (!shot.loadFromFile(argv[1]) || shot.getSize() != sf::Vector2u(1200, 800)) {
+        std::cerr << "watch-check: " << argv[1] << " is not a 1200 x 800 screenshot\n";
+        return 1;
+    }
+    // The tournament's spawn, as Tournament::play makes it.
+    const auto tool = std::make_shared<G::Tool>();
+    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}});
+    G::GameState state(tool);
+    std::srand(static_cast<unsigned>(std::stoul(argv[2])));
+    const auto each = static_cast<std::int32_t>(std::stol(argv[3]));
+    state.spawn(each, each, each);
+
+    std::vector<bool> covered(std::size_t{1200} * 800, false);
+    std::vector<sf::Vector2u> corners;
+    for (const auto* list : {&state.rocks, &state.papers, &state.scissors}) {
+        for (const G::Item& item : *list) {
+            const auto x = static_cast<unsigned>(item.getPosition().x);
+            const auto y = static_cast<unsigned>(item.getPosition().y);
+            corners.emplace_back(x, y);
+            for (unsigned v = y; v < y + 20; ++v) {
+                for (unsigned u = x; u < x + 20; ++u) {
+                    covered[v * 1200 + u] = true;
+                }
+            }
+        }
+    }
+    const sf::Color grey(192, 192, 192);
+    const auto inOverlay = [](const unsigned x, const unsigned y) { return x < 260 && y < 140; };
+    int failures = 0;
+    for (unsigned y = 0; y < 800; ++y) {
+        for (unsigned x = 0; x < 1200; ++x) {
+            if (!inOverlay(x, y) && !covered[y * 1200 + x] && shot.getPixel(x, y) != grey && failures++ < 5) {
+                std::cerr << "watch-check: something is drawn at (" << x << ", " << y << "), where no piece stands\n";
+            }
+        }
+    }
+    for (const sf::Vector2u& corner : corners) {
+        if (inOverlay(corner.x, corner.y) || inOverlay(corner.x + 19, corner.y + 19)) {
+            continue;
+        }
+        bool shown = false;
+        for (unsigned v = corner.y; v < corner.y + 20 && !shown; ++v) {
+            for (unsigned u = corner.x; u < corner.x + 20 && !shown; ++u) {
+                shown = shot.getPixel(u, v) != grey;
+            }
+        }
+        if (!shown && failures++ < 10) {
+            std::cerr << "watch-check: no piece shows at (" << corner.x << ", " << corner.y << ")\n";
+        }
+    }
+    if (failures > 0) {
+        std::cerr << "watch-check: " << failures << " disagreements with the spawn of seed " << argv[2] << "\n";
+        return 1;
+    }
+    std::cout << "the first frame shows the " << corners.size() << " pieces where the spawn puts them\n";
+    return 0;
+}

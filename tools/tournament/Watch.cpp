@@ -1,0 +1,66 @@
+#include "tools/tournament/Watch.hpp"
+
+#include "arena/GameState.hpp"
+
+#include <SFML/System/Clock.hpp>
+#include <SFML/System/Sleep.hpp>
+#include <SFML/Window/Event.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace G {
+
+bool Watch::run(const std::uint32_t seed, const Tournament::Settings& settings) {
+    const auto tool = std::make_shared<Tool>();
+    tool->window.create(sf::VideoMode(1200, 800, 32), "QUORVEL " + std::to_string(seed),
+                        sf::Style::Titlebar | sf::Style::Close);
+    if (!tool->window.isOpen()) {
+        return false;
+    }
+    GameState state(tool);
+    // init loads the assets and styles the overlay as the program does; its own pieces make way for the
+    // tournament's spawn.
+    state.init();
+    state.rocks.clear();
+    state.papers.clear();
+    state.scissors.clear();
+    std::srand(seed);
+    state.spawn(settings.startEach, settings.startEach, settings.startEach);
+    tool->frameTime = settings.frameTime;
+
+    const sf::Time step = sf::seconds(settings.frameTime);
+    const sf::Clock clock;
+    sf::Time due = step;
+    std::int64_t frames = 0;
+    bool playing = true;
+    while (tool->window.isOpen()) {
+        sf::Event event{};
+        while (tool->window.pollEvent(event)) {
+            // R would restart the arena and leave the tournament's game; only quitting is offered.
+            if (event.type == sf::Event::Closed ||
+                (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::E)) {
+                tool->window.close();
+            }
+        }
+        if (!tool->window.isOpen()) {
+            break;
+        }
+        const sf::Time now = clock.getElapsedTime();
+        if (playing && now >= due) {
+            state.update();
+            ++frames;
+            playing = frames < settings.maxFrames && state.winnerName().empty();
+            // A frame that comes late is not made up for with a burst of frames.
+            due = due + step < now ? now + step : due + step;
+        }
+        state.draw();
+        sf::sleep(std::min(due - clock.getElapsedTime(), sf::milliseconds(10)));
+    }
+    return true;
+}
+
+} // namespace G
