@@ -1,20 +1,21 @@
 # A thin front over CMake and the check scripts in tools/.
 #   make run     build and start the game
 #   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak), the sanitizer
-#                build of the suite, the fuzzer, and the suite against SFML 2.6
+#                build of the suite, the fuzzer, the suite against SFML 2.6, and the Windows build under Wine
+#   make windows the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
-JOBS ?= $(shell nproc)
+JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deb build build-tests test-suite test-sanitize test-fuzz test-sfml26 clean
+.PHONY: run test bench deb windows build build-tests test-suite test-sanitize test-fuzz test-sfml26 test-windows clean
 
 run: build
 	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
 		echo "make run: no display; start it from a desktop session (the tests run without one)"; exit 1; fi
 	cd $(CURDIR) && ./$(BUILD_DIR)/quorvel
 
-test: test-suite test-sanitize test-fuzz test-sfml26
+test: test-suite test-sanitize test-fuzz test-sfml26 test-windows
 
 build:
 	./tools/install-deps
@@ -38,6 +39,12 @@ test-fuzz: build-tests
 test-sfml26: build-tests
 	./tools/check-sfml26
 
+test-windows:
+	./tools/check-windows
+
+windows:
+	./tools/build-windows
+
 bench:
 	./tools/run-bench
 
@@ -45,4 +52,4 @@ deb: build-tests
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-sfml26
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-sfml26 build-windows

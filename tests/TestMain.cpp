@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
 #include <dlfcn.h>
 #include <link.h>
+#endif
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 namespace {
 
 std::vector<std::string> loadedLibraries() {
@@ -38,9 +41,12 @@ public:
 };
 
 } // namespace
+#endif
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
+#ifndef _WIN32
     ::testing::AddGlobalTestEnvironment(new KeepGraphicsDriverLoaded);
+#endif
     return RUN_ALL_TESTS();
 }

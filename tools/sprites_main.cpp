@@ -1,17 +1,32 @@
+#include "tools/IconFile.hpp"
 #include "tools/SpriteSheet.hpp"
 
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <vector>
 
-// Draws the piece sprite sheet, or the program's icon at a given size.
+// Draws the piece sprite sheet, the program's icon at a given size, or its Windows icon file.
 //   quorvel-sprites OUTPUT.png
 //   quorvel-sprites --icon SIZE OUTPUT.png
+//   quorvel-sprites --ico OUTPUT.ico
 int main(int argc, char** argv) {
     const auto usage = [] {
-        std::cerr << "usage: quorvel-sprites OUTPUT.png\n       quorvel-sprites --icon SIZE OUTPUT.png\n";
+        std::cerr << "usage: quorvel-sprites OUTPUT.png\n       quorvel-sprites --icon SIZE OUTPUT.png\n"
+                     "       quorvel-sprites --ico OUTPUT.ico\n";
         return 2;
     };
+    if (argc == 3 && std::string(argv[1]) == "--ico") {
+        std::vector<sf::Image> sizes;
+        for (const unsigned size : {48U, 64U, 128U, 256U}) {
+            sizes.push_back(G::SpriteSheet::renderIcon(size));
+        }
+        if (!G::IconFile::write(argv[2], sizes)) {
+            std::cerr << "quorvel-sprites: cannot write " << argv[2] << '\n';
+            return 1;
+        }
+        return 0;
+    }
     sf::Image image;
     std::string output;
     if (argc == 2) {

@@ -13,7 +13,10 @@ close_request=$2
 source_dir=$3
 case_name=$4
 watch_check=${5:-}
-# What start runs, and the name of the window it waits for.
+# What start runs, and the name of the window it waits for. QUORVEL_RUNNER runs the program (tools/wine-run
+# for a Windows build), and QUORVEL_HOME is the folder with its assets that the cases start it in.
+runner=${QUORVEL_RUNNER:-}
+home=${QUORVEL_HOME:-$source_dir}
 arguments=()
 title=QUORVEL
 
@@ -40,7 +43,7 @@ fail() {
 
 # start DIR: runs the program with DIR as its working directory and waits for its window.
 start() {
-    (cd "$1" && exec "$quorvel" "${arguments[@]}" >"$work/stdout" 2>"$work/stderr") &
+    (cd "$1" && exec $runner "$quorvel" "${arguments[@]}" >"$work/stdout" 2>"$work/stderr") &
     pid=$!
     if ! window=$("$source_dir/tools/quorvel-window" "$pid" 10 "$title"); then
         kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
@@ -80,11 +83,12 @@ ends_with_zero_within() {
     [ "$status" -eq 0 ] || fail "exit status $status"
 }
 
-# prints_nothing_of_its_own: stdout is empty, and stderr holds only the graphics library's diagnostics.
+# prints_nothing_of_its_own: stdout is empty, and stderr holds only the graphics library's diagnostics (whose
+# lines end in CR LF on Windows).
 prints_nothing_of_its_own() {
     [ -s "$work/stdout" ] && fail "the program wrote to stdout"
     local own
-    own=$(grep -v -E '^(Setting vertical sync not supported|Failed to load image ".*"\. Reason: .*|Failed to load font ".*" \(.*\)|Failed to create texture, invalid size \(.*\))$' "$work/stderr")
+    own=$(tr -d '\r' <"$work/stderr" | grep -v -E '^(Setting vertical sync not supported|Failed to load image ".*"\. Reason: .*|Failed to load font ".*" \(.*\)|Failed to create texture, invalid size \(.*\))$')
     [ -z "$own" ] || fail "unexpected output on stderr: $own"
 }
 
@@ -112,8 +116,8 @@ at_least() {
 
 make_assets() {
     mkdir -p "$work/run/assets/textures" "$work/run/assets/fonts"
-    cp "$source_dir/assets/textures/objects.png" "$work/run/assets/textures/"
-    cp "$source_dir/assets/fonts/pixelated.ttf" "$work/run/assets/fonts/"
+    cp "$home/assets/textures/objects.png" "$work/run/assets/textures/"
+    cp "$home/assets/fonts/pixelated.ttf" "$work/run/assets/fonts/"
 }
 
 # runs_and_quits_on_e DIR: the program opens its window from DIR, keeps running, and quits on E.
@@ -128,7 +132,7 @@ runs_and_quits_on_e() {
 
 case "$case_name" in
 window)
-    start "$source_dir"
+    start "$home"
     [ "$(xdotool getwindowname "$window")" = "QUORVEL" ] || fail "the window is not named exactly QUORVEL"
     geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry:/ { print $2 }')
     [ "$geometry" = "1200x800" ] || fail "the window is $geometry, not 1200x800"
@@ -137,19 +141,24 @@ window)
     prints_nothing_of_its_own
     ;;
 field)
-    start "$source_dir"
-    shot field
+    start "$home"
+    # A screenshot can catch the window while a frame is being presented; a few tries get a whole frame.
+    for _ in $(seq 20); do
+        shot field
+        grey=$(grey_share field)
+        pieces=$(piece_share field)
+        at_least "$grey" 0.6 && at_least "$pieces" 0.02 && break
+        sleep 0.1
+    done
     size=$(identify -format "%wx%h" "$work/field.png")
     [ "$size" = "1200x800" ] || fail "the screenshot is $size"
-    grey=$(grey_share field)
-    pieces=$(piece_share field)
     at_least "$grey" 0.6 || fail "only $grey of the window is the field's grey"
     at_least "$pieces" 0.02 || fail "only $pieces of the field shows pieces"
     press e
     ends_with_zero_within 3
     ;;
 restart)
-    start "$source_dir"
+    start "$home"
     shot before
     before=$(piece_share before)
     press r
@@ -168,18 +177,18 @@ restart)
     ends_with_zero_within 3
     ;;
 quit-e)
-    start "$source_dir"
+    start "$home"
     press e
     ends_with_zero_within 3
     prints_nothing_of_its_own
     ;;
 quit-shift-e)
-    start "$source_dir"
+    start "$home"
     press shift+e
     ends_with_zero_within 3
     ;;
 quit-close-request)
-    start "$source_dir"
+    start "$home"
     "$close_request" "$window" || fail "the close request could not be sent"
     ends_with_zero_within 3
     prints_nothing_of_its_own
@@ -195,7 +204,7 @@ empty-png)
     ;;
 truncated-png)
     make_assets
-    head -c 200 "$source_dir/assets/textures/objects.png" >"$work/run/assets/textures/objects.png"
+    head -c 200 "$home/assets/textures/objects.png" >"$work/run/assets/textures/objects.png"
     runs_and_quits_on_e "$work/run"
     ;;
 random-font)
@@ -207,7 +216,7 @@ watch)
     # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
     arguments=(--watch 7 --start 150 --frame-time 10)
     title="QUORVEL 7"
-    start "$source_dir"
+    start "$home"
     geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry:/ { print $2 }')
     [ "$geometry" = "1200x800" ] || fail "the window is $geometry, not 1200x800"
     shot first
