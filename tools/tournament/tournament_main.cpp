@@ -105,7 +105,11 @@ int main(int argc, char** argv) {
     if (settings.watch) {
         return watch(settings);
     }
-    ensureDisplay(argv);
+    // The games need the graphics library's context, and so does the chart's replay of one game; a merge
+    // without a chart needs neither, and runs on a machine with no X server at all.
+    if (settings.merge.empty() || !settings.svgPath.empty()) {
+        ensureDisplay(argv);
+    }
 
     std::vector<G::Tournament::Game> games;
     if (!settings.merge.empty()) {
