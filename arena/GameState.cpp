@@ -17,7 +17,7 @@ GameState::GameState(std::shared_ptr<Tool> tool) : tool(tool), overlay(std::move
 void GameState::init() {
     tool->assets.loadTexture("quorvel", "./assets/textures/objects.png");
     tool->assets.loadFont("font", "./assets/fonts/pixelated.ttf");
-    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}});
+    tool->assets.setFrames("quorvel", spriteFrames());
 
     overlay.setFillColor(sf::Color::Black);
     overlay.setFont(tool->assets.getFont("font"));
@@ -26,27 +26,26 @@ void GameState::init() {
     spawn(50, 50, 50);
 }
 
+std::vector<sf::IntRect> GameState::spriteFrames() {
+    return {sfml::rect(0, 0, 20, 20), sfml::rect(20, 0, 20, 20), sfml::rect(40, 0, 20, 20)};
+}
+
 void GameState::handleInput() {
-    while (tool->window.pollEvent(event)) {
-        switch (event.type) {
-        case sf::Event::Closed:
+    while (sfml::pollEvent(tool->window, event)) {
+        if (sfml::isClosed(event)) {
             tool->window.close();
-            break;
-        case sf::Event::KeyPressed:
+        } else if (sfml::pressedKey(event)) {
             handleKeyPress();
-            break;
-        default:
-            break;
         }
     }
 }
 
 void GameState::handleKeyPress() {
-    switch (event.key.code) {
-    case sf::Keyboard::E:
+    switch (sfml::pressedKey(event).value_or(sf::Keyboard::Key::Unknown)) {
+    case sf::Keyboard::Key::E:
         tool->window.close();
         break;
-    case sf::Keyboard::R:
+    case sf::Keyboard::Key::R:
         restart();
         break;
     default:
@@ -207,15 +206,15 @@ void GameState::drawOverlay() {
     overlay.drawAndClear();
 
     overlay << "Rock: " << static_cast<std::uint64_t>(rocks.size());
-    overlay.move(0.0F, 2.0F * overlay.getGlobalBounds().height);
+    overlay.move(sf::Vector2f(0.0F, 2.0F * sfml::height(overlay.getGlobalBounds())));
     overlay.drawAndClear();
 
     overlay << "Paper: " << static_cast<std::uint64_t>(papers.size());
-    overlay.move(0.0F, overlay.getGlobalBounds().height);
+    overlay.move(sf::Vector2f(0.0F, sfml::height(overlay.getGlobalBounds())));
     overlay.drawAndClear();
 
     overlay << "Scissors: " << static_cast<std::uint64_t>(scissors.size());
-    overlay.move(0.0F, overlay.getGlobalBounds().height);
+    overlay.move(sf::Vector2f(0.0F, sfml::height(overlay.getGlobalBounds())));
     overlay.drawAndClear();
 
     if (!winnerName().empty()) {
@@ -224,13 +223,13 @@ void GameState::drawOverlay() {
         // Whole-pixel arithmetic on purpose: the banner's top edge comes from the character size alone.
         const auto top =
             static_cast<float>((800U - overlay.getCharacterSize()) / 2U); // NOLINT(bugprone-integer-division)
-        const float left = (1200.0F - overlay.getGlobalBounds().width) / 2.0F;
-        overlay.setPosition(left, top);
+        const float left = (1200.0F - sfml::width(overlay.getGlobalBounds())) / 2.0F;
+        overlay.setPosition(sf::Vector2f(left, top));
         overlay.setFillColor(sf::Color::Red);
         overlay.drawAndClear();
     }
 
-    overlay.setPosition(0.0F, 0.0F);
+    overlay.setPosition(sf::Vector2f(0.0F, 0.0F));
     overlay.setFillColor(sf::Color::Black);
     overlay.setCharacterSize(20);
 }

@@ -3,11 +3,11 @@
 #include "arena/Item.hpp"
 #include "arena/Spots.hpp"
 #include "engine/DText.hpp"
+#include "engine/Sfml.hpp"
 #include "engine/State.hpp"
 #include "engine/Tool.hpp"
 
 #include <SFML/System/Vector2.hpp>
-#include <SFML/Window/Event.hpp>
 
 #include <array>
 #include <cstdint>
@@ -52,10 +52,13 @@ public:
     // "ROCK", "PAPER" or "SCISSORS" once that kind holds every piece, else "".
     std::string winnerName() const;
 
+    // The three 20 x 20 frames of the sprite sheet, rock, paper and scissors, stored under "quorvel".
+    static std::vector<sf::IntRect> spriteFrames();
+
     std::shared_ptr<Tool> tool;
     // The length of every steering velocity, pursuit and separation alike.
     float pursuitSpeed = 10.0F;
-    sf::Event event{};
+    sfml::Event event{};
     DText overlay;
     std::vector<Item> rocks;
     std::vector<Item> papers;

@@ -1,5 +1,7 @@
 #include "arena/Item.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <SFML/Graphics/RenderStates.hpp>
 
 #include <cstddef>
@@ -18,9 +20,8 @@ float randomCoordinate(const int random, const float room) {
 
 } // namespace
 
-Item::Item(std::shared_ptr<Tool> tool, const ItemKind kind) : tool(std::move(tool)), kind(kind) {
-    setTexture(this->tool->assets.getTexture("quorvel"), false);
-
+Item::Item(std::shared_ptr<Tool> tool, const ItemKind kind)
+    : sf::Sprite(tool->assets.getTexture("quorvel")), tool(std::move(tool)), kind(kind) {
     if (kind >= Kind::Rock && kind <= Kind::Scissors) {
         const auto& frames = this->tool->assets.getFrames("quorvel");
         // A list short of this kind's frame would be read past its end; the piece then shows no frame.
@@ -30,14 +31,14 @@ Item::Item(std::shared_ptr<Tool> tool, const ItemKind kind) : tool(std::move(too
     }
 
     const int verticalDraw = std::rand();
-    const float y = randomCoordinate(verticalDraw, 800.0F - getGlobalBounds().height);
+    const float y = randomCoordinate(verticalDraw, 800.0F - sfml::height(getGlobalBounds()));
     const int horizontalDraw = std::rand();
-    const float x = randomCoordinate(horizontalDraw, 1200.0F - getGlobalBounds().width);
-    setPosition(x, y);
+    const float x = randomCoordinate(horizontalDraw, 1200.0F - sfml::width(getGlobalBounds()));
+    setPosition(sf::Vector2f(x, y));
 }
 
 void Item::move() {
-    sf::Transformable::move(velocity.x * tool->frameTime * speed, velocity.y * tool->frameTime * speed);
+    sf::Transformable::move(sf::Vector2f(velocity.x * tool->frameTime * speed, velocity.y * tool->frameTime * speed));
 }
 
 void Item::draw() {

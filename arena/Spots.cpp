@@ -1,5 +1,7 @@
 #include "arena/Spots.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <SFML/Graphics/Rect.hpp>
 
 #include <algorithm>
@@ -98,12 +100,14 @@ void Spots::write(const std::size_t i, const sf::Sprite& piece) {
 
 void Spots::cover(const std::size_t i, const sf::FloatRect& bounds) {
     // The same arithmetic as sf::FloatRect::intersects applies to the global bounds.
-    const float farX = bounds.left + bounds.width;
-    const float farY = bounds.top + bounds.height;
-    const float minX = std::min(bounds.left, farX);
-    const float maxX = std::max(bounds.left, farX);
-    const float minY = std::min(bounds.top, farY);
-    const float maxY = std::max(bounds.top, farY);
+    const float nearX = sfml::left(bounds);
+    const float nearY = sfml::top(bounds);
+    const float farX = nearX + sfml::width(bounds);
+    const float farY = nearY + sfml::height(bounds);
+    const float minX = std::min(nearX, farX);
+    const float maxX = std::max(nearX, farX);
+    const float minY = std::min(nearY, farY);
+    const float maxY = std::max(nearY, farY);
     const bool solid = minX < maxX && minY < maxY;
     left[i] = solid ? minX : none;
     right[i] = solid ? maxX : none;
@@ -115,13 +119,13 @@ void Spots::cover(const std::size_t i, const sf::FloatRect& bounds) {
 }
 
 bool Spots::isPlain(const sf::Sprite& piece) {
-    return piece.getRotation() == 0.0F && piece.getScale() == sf::Vector2f(1.0F, 1.0F) &&
+    return sfml::rotation(piece) == 0.0F && piece.getScale() == sf::Vector2f(1.0F, 1.0F) &&
            piece.getOrigin() == sf::Vector2f(0.0F, 0.0F);
 }
 
 sf::Vector2f Spots::frameSize(const sf::Sprite& piece) {
     const sf::IntRect frame = piece.getTextureRect();
-    return {static_cast<float>(std::abs(frame.width)), static_cast<float>(std::abs(frame.height))};
+    return {static_cast<float>(std::abs(sfml::width(frame))), static_cast<float>(std::abs(sfml::height(frame)))};
 }
 
 sf::FloatRect Spots::translatedBounds(const sf::Vector2f position, const sf::Vector2f frame) {
@@ -134,7 +138,7 @@ sf::FloatRect Spots::translatedBounds(const sf::Vector2f position, const sf::Vec
     const float farY = frame.y + position.y;
     const float minX = std::min(nearX, farX);
     const float minY = std::min(nearY, farY);
-    return {minX, minY, std::max(nearX, farX) - minX, std::max(nearY, farY) - minY};
+    return sfml::rect(minX, minY, std::max(nearX, farX) - minX, std::max(nearY, farY) - minY);
 }
 
 sf::FloatRect Spots::globalBounds(const sf::Sprite& piece) {

@@ -7,6 +7,8 @@ install(TARGETS quorvel RUNTIME DESTINATION lib/quorvel)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/ DESTINATION share/quorvel/assets)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/desktop/quorvel DESTINATION games)
 install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/quorvel.desktop DESTINATION share/applications)
+# The overlay's font is part of the game's assets, cut down to the characters it shows, not a font for the system.
+install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/lintian-overrides DESTINATION share/lintian/overrides RENAME quorvel)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/assets/fonts/OFL.txt ${PROJECT_SOURCE_DIR}/tools/desktop/copyright
     DESTINATION share/doc/quorvel)
 foreach(size IN ITEMS 48 128 256)

@@ -1,10 +1,9 @@
 #include "engine/App.hpp"
 
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 
 #include <SFML/System/String.hpp>
-#include <SFML/Window/VideoMode.hpp>
-#include <SFML/Window/WindowStyle.hpp>
 
 #include <cstdint>
 #include <cstdlib>
@@ -16,7 +15,7 @@ namespace G {
 App::App() : tool(std::make_shared<Tool>()) {
     std::srand(static_cast<std::uint32_t>(std::time(nullptr)));
 
-    tool->window.create(sf::VideoMode(1200, 800, 32), sf::String("QUORVEL", std::locale()),
+    tool->window.create(sfml::videoMode(1200, 800, 32), sf::String("QUORVEL", std::locale()),
                         sf::Style::Titlebar | sf::Style::Close);
     windowOpened = tool->window.isOpen();
 

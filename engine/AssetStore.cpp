@@ -1,5 +1,7 @@
 #include "engine/AssetStore.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <utility>
 
 namespace G {
@@ -7,7 +9,7 @@ namespace G {
 // Keys and paths are taken by value throughout the store, so every operation works on its own copy.
 void AssetStore::loadTexture(std::string key, std::string path) { // NOLINT(performance-unnecessary-value-param)
     sf::Texture texture;
-    if (!texture.loadFromFile(path, sf::IntRect())) {
+    if (!sfml::loadFromFile(texture, path)) {
         return;
     }
     textures[std::move(key)] = texture;
@@ -15,7 +17,7 @@ void AssetStore::loadTexture(std::string key, std::string path) { // NOLINT(perf
 
 void AssetStore::loadFont(std::string key, std::string path) { // NOLINT(performance-unnecessary-value-param)
     sf::Font font;
-    if (!font.loadFromFile(path)) {
+    if (!sfml::loadFromFile(font, path)) {
         return;
     }
     fonts[std::move(key)] = font;

@@ -1,5 +1,7 @@
 #include "engine/DText.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <SFML/Graphics/RenderStates.hpp>
 #include <SFML/System/String.hpp>
 
@@ -8,7 +10,7 @@
 
 namespace G {
 
-DText::DText(std::shared_ptr<Tool> tool) : tool(std::move(tool)) {}
+DText::DText(std::shared_ptr<Tool> tool) : sf::Text(sfml::blankText(tool->assets, "font")), tool(std::move(tool)) {}
 
 DText& DText::operator<<(const float value) {
     buffer << value;
@@ -40,9 +42,10 @@ void DText::drawAndClear() {
 }
 
 void DText::refresh() {
-    setString(sf::String(buffer.str(), std::locale()));
+    // A font that never loaded shows nothing, as it would in any case, rather than stopping the program.
+    setString(sfml::canShape(*this) ? sf::String(buffer.str(), std::locale()) : sf::String());
     const sf::FloatRect bounds = getLocalBounds();
-    setOrigin(bounds.left, bounds.top);
+    setOrigin(sf::Vector2f(sfml::left(bounds), sfml::top(bounds)));
 }
 
 } // namespace G

@@ -2,6 +2,7 @@
 
 #include "arena/GameState.hpp"
 #include "arena/Item.hpp"
+#include "engine/Sfml.hpp"
 #include "engine/Tool.hpp"
 
 #include <memory>
@@ -12,19 +13,20 @@ namespace test {
 // A context with the arena's three frames stored and nothing loaded, so pieces have their 20 x 20 bounds.
 inline std::shared_ptr<G::Tool> makeTool() {
     auto tool = std::make_shared<G::Tool>();
-    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}});
+    tool->assets.setFrames("quorvel",
+                           {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)});
     return tool;
 }
 
 inline void openWindow(G::Tool& tool) {
-    tool.window.create(sf::VideoMode(1200, 800, 32), "QUORVEL", sf::Style::Titlebar | sf::Style::Close);
+    tool.window.create(G::sfml::videoMode(1200, 800, 32), "QUORVEL", sf::Style::Titlebar | sf::Style::Close);
 }
 
 // Appends a piece of the given kind to the list and puts it at (x, y).
 inline G::Item& place(const std::shared_ptr<G::Tool>& tool, std::vector<G::Item>& list, const G::ItemKind kind,
                       const float x, const float y) {
     list.emplace_back(tool, kind);
-    list.back().setPosition(x, y);
+    list.back().setPosition(sf::Vector2f(x, y));
     return list.back();
 }
 

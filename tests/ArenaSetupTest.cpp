@@ -1,4 +1,5 @@
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -67,9 +68,10 @@ TEST(ArenaSetup, InitStoresTheAssetsAndStylesTheOverlay) {
     state.init();
 
     EXPECT_EQ(tool->assets.getFrames("quorvel"),
-              std::vector<sf::IntRect>({{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}}));
+              std::vector<sf::IntRect>(
+                  {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)}));
     EXPECT_EQ(tool->assets.getTexture("quorvel").getSize(), sf::Vector2u(60, 20));
-    EXPECT_EQ(state.overlay.getFont(), &tool->assets.getFont("font"));
+    EXPECT_EQ(G::sfml::fontOf(state.overlay), &tool->assets.getFont("font"));
     EXPECT_FALSE(tool->assets.getFont("font").getInfo().family.empty());
     EXPECT_EQ(state.overlay.getFillColor(), sf::Color::Black);
     EXPECT_EQ(state.overlay.getCharacterSize(), 20U);
@@ -95,8 +97,8 @@ TEST(ArenaSetup, WithoutAssetFilesTheArenaStillRunsWithWholePieces) {
     EXPECT_EQ(tool->assets.getTexture("quorvel").getSize(), sf::Vector2u(0, 0));
     for (const auto* list : {&state.rocks, &state.papers, &state.scissors}) {
         for (const auto& item : *list) {
-            EXPECT_NEAR(item.getGlobalBounds().width, 20.0F, 1e-3F);
-            EXPECT_NEAR(item.getGlobalBounds().height, 20.0F, 1e-3F);
+            EXPECT_NEAR(G::sfml::width(item.getGlobalBounds()), 20.0F, 1e-3F);
+            EXPECT_NEAR(G::sfml::height(item.getGlobalBounds()), 20.0F, 1e-3F);
         }
     }
 }

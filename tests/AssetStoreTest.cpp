@@ -1,5 +1,6 @@
 #include "engine/AssetStore.hpp"
 
+#include "engine/Sfml.hpp"
 #include "tests/TempPath.hpp"
 
 #include <SFML/Graphics/Image.hpp>
@@ -67,28 +68,27 @@ TEST(AssetStore, ReloadAssignsIntoTheTextureThatSpritesAlreadyUse) {
     sf::Sprite sprite(texture);
 
     const std::string otherPath = test::tempPath("other.png");
-    sf::Image other;
-    other.create(8, 4, sf::Color::Red);
+    const sf::Image other = G::sfml::image(8, 4, sf::Color::Red);
     ASSERT_TRUE(other.saveToFile(otherPath));
     store.loadTexture("quorvel", otherPath);
     std::remove(otherPath.c_str());
 
     EXPECT_EQ(&store.getTexture("quorvel"), &texture);
-    EXPECT_EQ(sprite.getTexture(), &texture);
+    EXPECT_EQ(G::sfml::textureOf(sprite), &texture);
     EXPECT_EQ(texture.getSize(), sf::Vector2u(8, 4));
-    EXPECT_EQ(texture.copyToImage().getPixel(3, 2), sf::Color::Red);
+    EXPECT_EQ(G::sfml::pixel(texture.copyToImage(), 3, 2), sf::Color::Red);
 }
 
 TEST(AssetStore, SettingFramesTwiceKeepsOnlyTheSecondList) {
     G::AssetStore store;
-    store.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}});
-    store.setFrames("quorvel", {{1, 2, 3, 4}});
-    EXPECT_EQ(store.getFrames("quorvel"), std::vector<sf::IntRect>({{1, 2, 3, 4}}));
+    store.setFrames("quorvel", {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20)});
+    store.setFrames("quorvel", {G::sfml::rect(1, 2, 3, 4)});
+    EXPECT_EQ(store.getFrames("quorvel"), std::vector<sf::IntRect>({G::sfml::rect(1, 2, 3, 4)}));
 }
 
 TEST(AssetStore, OneKeyNamesATextureAndAFrameListIndependently) {
     G::AssetStore store;
-    store.setFrames("quorvel", {{0, 0, 20, 20}});
+    store.setFrames("quorvel", {G::sfml::rect(0, 0, 20, 20)});
     store.loadTexture("quorvel", sheetPath);
     EXPECT_EQ(store.getFrames("quorvel").size(), 1U);
     EXPECT_EQ(store.getTexture("quorvel").getSize(), sf::Vector2u(60, 20));

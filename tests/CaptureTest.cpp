@@ -75,7 +75,7 @@ TEST(Capture, AHunterWhoseStepOutrunsTheReachOfAnOverlapStillCaptures) {
 TEST(Capture, FollowsTheGlobalBoundsOfAPieceWithAShiftedOrigin) {
     // The rock's bounds start at (200, 100), a hundred pixels from its position, and cover the scissors.
     test::Arena arena;
-    arena.rock(100.0F, 100.0F).setOrigin(-100.0F, 0.0F);
+    arena.rock(100.0F, 100.0F).setOrigin(sf::Vector2f(-100.0F, 0.0F));
     arena.scissors(205.0F, 100.0F);
     arena.paper(900.0F, 700.0F);
 

@@ -1,5 +1,6 @@
 #include "engine/DText.hpp"
 
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -60,23 +61,23 @@ TEST_F(DTextTest, NumbersUseTheStreamsDefaultFormatting) {
 }
 
 TEST_F(DTextTest, OriginSitsOnTheTopLeftOfTheGlyphs) {
-    line.setPosition(100.0F, 50.0F);
+    line.setPosition(sf::Vector2f(100.0F, 50.0F));
     for (const char* text : {"Scissors: 12", "Rock: ", "...", "ROCK WINS!"}) {
         line << text;
         const sf::FloatRect local = line.getLocalBounds();
-        EXPECT_EQ(line.getOrigin(), sf::Vector2f(local.left, local.top)) << text;
+        EXPECT_EQ(line.getOrigin(), sf::Vector2f(G::sfml::left(local), G::sfml::top(local))) << text;
         const sf::FloatRect global = line.getGlobalBounds();
-        EXPECT_FLOAT_EQ(global.left, 100.0F) << text;
-        EXPECT_FLOAT_EQ(global.top, 50.0F) << text;
-        EXPECT_GT(global.width, 0.0F) << text;
+        EXPECT_FLOAT_EQ(G::sfml::left(global), 100.0F) << text;
+        EXPECT_FLOAT_EQ(G::sfml::top(global), 50.0F) << text;
+        EXPECT_GT(G::sfml::width(global), 0.0F) << text;
     }
 }
 
 TEST_F(DTextTest, HeightFollowsTheGlyphsPresent) {
     line << "...";
-    const float dots = line.getGlobalBounds().height;
+    const float dots = G::sfml::height(line.getGlobalBounds());
     line << "Rock: 0";
-    const float letters = line.getGlobalBounds().height;
+    const float letters = G::sfml::height(line.getGlobalBounds());
     EXPECT_LT(dots, letters);
 }
 

@@ -1,4 +1,5 @@
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 #include "tests/ReferenceRules.hpp"
 
@@ -129,12 +130,12 @@ TEST(Differential, StackedAndFarFlungPiecesGiveTheSameResults) {
             for (G::Item& item : *list) {
                 // Half of them on one spot, the rest in a few small clusters and far outside the window.
                 if (n % 2 == 0) {
-                    item.setPosition(600.0F, 400.0F);
+                    item.setPosition(sf::Vector2f(600.0F, 400.0F));
                 } else if (n % 5 == 1) {
-                    item.setPosition(-5.0e6F + static_cast<float>(n), 3.0e6F);
+                    item.setPosition(sf::Vector2f(-5.0e6F + static_cast<float>(n), 3.0e6F));
                 } else {
-                    item.setPosition(100.0F + static_cast<float>(n % 3) * 7.5F,
-                                     100.0F + static_cast<float>(n % 4) * 0.25F);
+                    item.setPosition(sf::Vector2f(100.0F + static_cast<float>(n % 3) * 7.5F,
+                                                  100.0F + static_cast<float>(n % 4) * 0.25F));
                 }
                 ++n;
             }
@@ -150,7 +151,7 @@ TEST(Differential, StackedAndFarFlungPiecesGiveTheSameResults) {
 TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const Differential::Layout shifted = [](G::GameState& state) {
-        test::place(state.tool, state.rocks, G::Kind::Rock, 100.0F, 100.0F).setOrigin(-100.0F, 0.0F);
+        test::place(state.tool, state.rocks, G::Kind::Rock, 100.0F, 100.0F).setOrigin(sf::Vector2f(-100.0F, 0.0F));
         test::place(state.tool, state.scissors, G::Kind::Scissors, 205.0F, 100.0F);
         test::place(state.tool, state.papers, G::Kind::Paper, 900.0F, 700.0F);
     };
@@ -167,12 +168,12 @@ TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
         for (auto* list : {&state.rocks, &state.papers, &state.scissors}) {
             for (G::Item& item : *list) {
                 if (n % 7 == 3) {
-                    item.setOrigin(-30.0F, 12.0F);
+                    item.setOrigin(sf::Vector2f(-30.0F, 12.0F));
                 } else if (n % 11 == 5) {
-                    item.setRotation(45.0F);
-                    item.setScale(2.0F, 0.5F);
+                    G::sfml::setRotation(item, 45.0F);
+                    item.setScale(sf::Vector2f(2.0F, 0.5F));
                 } else if (n % 13 == 0) {
-                    item.setPosition(nan, item.getPosition().y);
+                    item.setPosition(sf::Vector2f(nan, item.getPosition().y));
                 }
                 ++n;
             }
@@ -192,7 +193,7 @@ TEST(Differential, EquallyNearPreyAreTiedOnTheirNarrowedDistances) {
     // float (300): the rules keep the lowest index, where ranking by the exact distance would take the last.
     const Differential::Layout ring = [](G::GameState& state) {
         state.spawn(1, 0, 0);
-        state.rocks.front().setPosition(1000.0F, 1000.0F);
+        state.rocks.front().setPosition(sf::Vector2f(1000.0F, 1000.0F));
         for (int n = 31; n >= 0; --n) {
             const float drift = static_cast<float>(n) * 0.002F;
             test::place(state.tool, state.scissors, G::Kind::Scissors, 1300.0F, 1000.0F + drift);

@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr sf::Int64 hour = 3600LL * 1000 * 1000;
+constexpr std::int64_t hour = 3600LL * 1000 * 1000;
 
 TEST(FrameTime, IsExactAtAnyRunningTime) {
-    for (const sf::Int64 start : {sf::Int64{0}, hour, 18 * hour, 240 * hour}) {
+    for (const std::int64_t start : {std::int64_t{0}, hour, 18 * hour, 240 * hour}) {
         const sf::Time previous = sf::microseconds(start);
         EXPECT_EQ(G::App::frameTimeBetween(previous, previous + sf::microseconds(16667)), 0.016667F) << start;
         EXPECT_EQ(G::App::frameTimeBetween(previous, previous + sf::microseconds(1)), 1e-6F) << start;

@@ -1,5 +1,6 @@
 #include "tools/IconFile.hpp"
 
+#include "engine/Sfml.hpp"
 #include "tests/TempPath.hpp"
 #include "tools/SpriteSheet.hpp"
 
@@ -49,7 +50,8 @@ TEST(IconFile, HoldsEveryImageAsAPngOfItsSizeBehindItsDirectoryEntry) {
         sf::Image decoded;
         ASSERT_TRUE(decoded.loadFromMemory(bytes.data() + offset, size)) << "image " << n << " is no PNG";
         EXPECT_EQ(decoded.getSize(), sf::Vector2u(sides[n], sides[n]));
-        EXPECT_EQ(decoded.getPixel(sides[n] / 2, sides[n] / 4), images[n].getPixel(sides[n] / 2, sides[n] / 4));
+        EXPECT_EQ(G::sfml::pixel(decoded, sides[n] / 2, sides[n] / 4),
+                  G::sfml::pixel(images[n], sides[n] / 2, sides[n] / 4));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "arena/Item.hpp"
 
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -47,14 +48,14 @@ TEST(ItemPlacement, EveryNewPieceLiesWhollyInsideTheWindowOnWholeNumbers) {
     for (int n = 0; n < 3000; ++n) {
         const G::Item item(tool, n % 3);
         const sf::FloatRect bounds = item.getGlobalBounds();
-        ASSERT_EQ(bounds.width, 20.0F);
-        ASSERT_EQ(bounds.height, 20.0F);
-        ASSERT_EQ(bounds.left, std::floor(bounds.left));
-        ASSERT_EQ(bounds.top, std::floor(bounds.top));
-        ASSERT_GE(bounds.left, 0.0F);
-        ASSERT_LE(bounds.left, 1179.0F);
-        ASSERT_GE(bounds.top, 0.0F);
-        ASSERT_LE(bounds.top, 779.0F);
+        ASSERT_EQ(G::sfml::width(bounds), 20.0F);
+        ASSERT_EQ(G::sfml::height(bounds), 20.0F);
+        ASSERT_EQ(G::sfml::left(bounds), std::floor(G::sfml::left(bounds)));
+        ASSERT_EQ(G::sfml::top(bounds), std::floor(G::sfml::top(bounds)));
+        ASSERT_GE(G::sfml::left(bounds), 0.0F);
+        ASSERT_LE(G::sfml::left(bounds), 1179.0F);
+        ASSERT_GE(G::sfml::top(bounds), 0.0F);
+        ASSERT_LE(G::sfml::top(bounds), 779.0F);
     }
 }
 
@@ -63,10 +64,10 @@ TEST(ItemFrame, EachKindShowsItsOwnFrameOfTheSharedTexture) {
     const G::Item rock(tool, G::Kind::Rock);
     const G::Item paper(tool, G::Kind::Paper);
     const G::Item scissors(tool, G::Kind::Scissors);
-    EXPECT_EQ(rock.getTextureRect(), sf::IntRect(0, 0, 20, 20));
-    EXPECT_EQ(paper.getTextureRect(), sf::IntRect(20, 0, 20, 20));
-    EXPECT_EQ(scissors.getTextureRect(), sf::IntRect(40, 0, 20, 20));
-    EXPECT_EQ(scissors.getTexture(), &tool->assets.getTexture("quorvel"));
+    EXPECT_EQ(rock.getTextureRect(), G::sfml::rect(0, 0, 20, 20));
+    EXPECT_EQ(paper.getTextureRect(), G::sfml::rect(20, 0, 20, 20));
+    EXPECT_EQ(scissors.getTextureRect(), G::sfml::rect(40, 0, 20, 20));
+    EXPECT_EQ(G::sfml::textureOf(scissors), &tool->assets.getTexture("quorvel"));
     EXPECT_EQ(scissors.kind, G::Kind::Scissors);
     EXPECT_EQ(scissors.speed, 20.0F);
     EXPECT_EQ(scissors.velocity, sf::Vector2f(0.0F, 0.0F));
@@ -77,30 +78,30 @@ TEST(ItemFrame, UnknownKindOrShortFrameListSelectsNoFrame) {
     const G::Item stranger(tool, 7);
     EXPECT_EQ(stranger.getTextureRect(), sf::IntRect());
 
-    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}});
+    tool->assets.setFrames("quorvel", {G::sfml::rect(0, 0, 20, 20)});
     const G::Item scissors(tool, G::Kind::Scissors);
     EXPECT_EQ(scissors.getTextureRect(), sf::IntRect());
     const G::Item rock(tool, G::Kind::Rock);
-    EXPECT_EQ(rock.getTextureRect(), sf::IntRect(0, 0, 20, 20));
+    EXPECT_EQ(rock.getTextureRect(), G::sfml::rect(0, 0, 20, 20));
 
     // At the boundary: the scissors' index equals the length of a two-frame list.
-    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}});
+    tool->assets.setFrames("quorvel", {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20)});
     EXPECT_EQ(G::Item(tool, G::Kind::Scissors).getTextureRect(), sf::IntRect());
-    EXPECT_EQ(G::Item(tool, G::Kind::Paper).getTextureRect(), sf::IntRect(20, 0, 20, 20));
+    EXPECT_EQ(G::Item(tool, G::Kind::Paper).getTextureRect(), G::sfml::rect(20, 0, 20, 20));
 }
 
 TEST(ItemMove, DisplacementIsVelocityTimesFrameTimeTimesSpeed) {
     const auto tool = test::makeTool();
     tool->frameTime = 1.0F / 60.0F;
     G::Item item(tool, G::Kind::Rock);
-    item.setPosition(100.0F, 100.0F);
+    item.setPosition(sf::Vector2f(100.0F, 100.0F));
 
     item.velocity = sf::Vector2f(10.0F, 0.0F);
     item.move();
     EXPECT_FLOAT_EQ(item.getPosition().x, 100.0F + 10.0F / 3.0F);
     EXPECT_EQ(item.getPosition().y, 100.0F);
 
-    item.setPosition(100.0F, 100.0F);
+    item.setPosition(sf::Vector2f(100.0F, 100.0F));
     item.velocity = sf::Vector2f(0.0F, -10.0F);
     item.move();
     EXPECT_EQ(item.getPosition().x, 100.0F);
@@ -110,7 +111,7 @@ TEST(ItemMove, DisplacementIsVelocityTimesFrameTimeTimesSpeed) {
 TEST(ItemMove, ZeroVelocityStaysPutWhateverTheFrameTime) {
     const auto tool = test::makeTool();
     G::Item item(tool, G::Kind::Paper);
-    item.setPosition(12.0F, 34.0F);
+    item.setPosition(sf::Vector2f(12.0F, 34.0F));
     for (const float frameTime : {0.0F, 1.0F / 60.0F, 0.5F, 1000.0F}) {
         tool->frameTime = frameTime;
         item.move();
@@ -121,7 +122,7 @@ TEST(ItemMove, ZeroVelocityStaysPutWhateverTheFrameTime) {
 TEST(ItemMove, ReadsTheFrameTimeAtTheMomentOfTheCall) {
     const auto tool = test::makeTool();
     G::Item item(tool, G::Kind::Paper);
-    item.setPosition(0.0F, 0.0F);
+    item.setPosition(sf::Vector2f(0.0F, 0.0F));
     item.velocity = sf::Vector2f(6.0F, 8.0F);
     tool->frameTime = 0.05F;
     item.move();

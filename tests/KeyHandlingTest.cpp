@@ -1,4 +1,5 @@
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -13,12 +14,7 @@ protected:
     }
 
     void press(const sf::Keyboard::Key code, const bool modifiers = false) {
-        arena.state.event = sf::Event();
-        arena.state.event.type = sf::Event::KeyPressed;
-        arena.state.event.key.code = code;
-        arena.state.event.key.shift = modifiers;
-        arena.state.event.key.control = modifiers;
-        arena.state.event.key.alt = modifiers;
+        arena.state.event = G::sfml::keyPressed(code, modifiers);
         arena.state.handleKeyPress();
     }
 
@@ -26,18 +22,18 @@ protected:
 };
 
 TEST_F(KeyHandlingTest, EClosesTheWindowWithOrWithoutModifiers) {
-    press(sf::Keyboard::E);
+    press(sf::Keyboard::Key::E);
     EXPECT_FALSE(arena.tool->window.isOpen());
 
     test::openWindow(*arena.tool);
-    press(sf::Keyboard::E, true);
+    press(sf::Keyboard::Key::E, true);
     EXPECT_FALSE(arena.tool->window.isOpen());
     EXPECT_EQ(arena.total(), 1U);
 }
 
 TEST_F(KeyHandlingTest, RRestartsWithOneHundredOfEachEveryTimeItIsPressed) {
     for (int repeat = 0; repeat < 3; ++repeat) {
-        press(sf::Keyboard::R);
+        press(sf::Keyboard::Key::R);
         EXPECT_EQ(arena.state.rocks.size(), 100U);
         EXPECT_EQ(arena.state.papers.size(), 100U);
         EXPECT_EQ(arena.state.scissors.size(), 100U);
@@ -46,7 +42,8 @@ TEST_F(KeyHandlingTest, RRestartsWithOneHundredOfEachEveryTimeItIsPressed) {
 }
 
 TEST_F(KeyHandlingTest, EveryOtherKeyIsIgnored) {
-    for (const auto code : {sf::Keyboard::Q, sf::Keyboard::Escape, sf::Keyboard::Space, sf::Keyboard::Unknown}) {
+    for (const auto code :
+         {sf::Keyboard::Key::Q, sf::Keyboard::Key::Escape, sf::Keyboard::Key::Space, sf::Keyboard::Key::Unknown}) {
         press(code);
     }
     EXPECT_TRUE(arena.tool->window.isOpen());
@@ -58,8 +55,8 @@ TEST_F(KeyHandlingTest, HandleInputDrainsTheQueueAndIgnoresUnknownEvents) {
     arena.state.handleInput();
     EXPECT_TRUE(arena.tool->window.isOpen());
     EXPECT_EQ(arena.total(), 1U);
-    sf::Event leftover{};
-    EXPECT_FALSE(arena.tool->window.pollEvent(leftover));
+    G::sfml::Event leftover{};
+    EXPECT_FALSE(G::sfml::pollEvent(arena.tool->window, leftover));
 }
 
 } // namespace

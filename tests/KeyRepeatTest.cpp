@@ -1,4 +1,5 @@
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 #include "tests/XKeyboard.hpp"
 
@@ -28,7 +29,7 @@ protected:
         ASSERT_TRUE(keyboard.usable()) << "no X display with XTest";
         test::openWindow(*arena.tool);
         arena.state.spawn(3, 2, 1);
-        const sf::WindowHandle window = arena.tool->window.getSystemHandle();
+        const sf::WindowHandle window = G::sfml::nativeHandle(arena.tool->window);
         for (int attempt = 0; attempt < 200 && !keyboard.isViewable(window); ++attempt) {
             arena.state.handleInput();
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -56,7 +57,7 @@ protected:
 };
 
 TEST_F(KeyRepeatTest, HoldingRRestartsOnEveryRepeatedPress) {
-    keyboard.watch(arena.tool->window.getSystemHandle());
+    keyboard.watch(G::sfml::nativeHandle(arena.tool->window));
     std::srand(seed);
     // Held past the server's repeat delay, the key sends further presses until it is released.
     keyboard.press("r");

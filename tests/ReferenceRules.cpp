@@ -1,5 +1,7 @@
 #include "tests/ReferenceRules.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -31,7 +33,7 @@ sf::Vector2f toward(const float length, const sf::Vector2f from, const sf::Vecto
 bool overlap(const G::Item& a, const G::Item& b) {
     const sf::FloatRect first = a.getGlobalBounds();
     const sf::FloatRect second = b.getGlobalBounds();
-    return first.intersects(second) && second.intersects(first);
+    return G::sfml::intersects(first, second) && G::sfml::intersects(second, first);
 }
 
 } // namespace

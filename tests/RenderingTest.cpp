@@ -1,4 +1,5 @@
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 #include "tools/SpriteSheet.hpp"
 
@@ -28,13 +29,13 @@ bool isBlack(const sf::Color c) {
 
 // Where the pixels that pass the test lie, within the given region of the image (the whole of it by default).
 template <typename Test>
-Extent extentOf(const sf::Image& image, Test test, const sf::IntRect region = sf::IntRect(0, 0, 1200, 800)) {
+Extent extentOf(const sf::Image& image, Test test, const sf::IntRect region = G::sfml::rect(0, 0, 1200, 800)) {
     Extent extent;
-    const auto right = static_cast<unsigned>(region.left + region.width);
-    const auto bottom = static_cast<unsigned>(region.top + region.height);
-    for (auto y = static_cast<unsigned>(region.top); y < bottom; ++y) {
-        for (auto x = static_cast<unsigned>(region.left); x < right; ++x) {
-            if (test(image.getPixel(x, y))) {
+    const auto right = static_cast<unsigned>(G::sfml::left(region) + G::sfml::width(region));
+    const auto bottom = static_cast<unsigned>(G::sfml::top(region) + G::sfml::height(region));
+    for (auto y = static_cast<unsigned>(G::sfml::top(region)); y < bottom; ++y) {
+        for (auto x = static_cast<unsigned>(G::sfml::left(region)); x < right; ++x) {
+            if (test(G::sfml::pixel(image, x, y))) {
                 ++extent.count;
                 extent.left = std::min(extent.left, x);
                 extent.right = std::max(extent.right, x);
@@ -58,7 +59,7 @@ protected:
     sf::Image frame() {
         state.draw();
         sf::Texture capture;
-        capture.create(1200, 800);
+        EXPECT_TRUE(G::sfml::resize(capture, 1200, 800));
         capture.update(tool->window);
         return capture.copyToImage();
     }
@@ -87,17 +88,17 @@ TEST_F(RenderingTest, FieldIsLightGreyWithBlackOverlayTextInTheTopLeft) {
 
     const sf::Image image = frame();
     for (const auto& [x, y] : {std::pair{599U, 400U}, {1199U, 799U}, {1199U, 0U}, {0U, 799U}, {400U, 200U}}) {
-        EXPECT_EQ(image.getPixel(x, y), sf::Color(192, 192, 192)) << x << ", " << y;
+        EXPECT_EQ(G::sfml::pixel(image, x, y), sf::Color(192, 192, 192)) << x << ", " << y;
     }
 
     // Glyph quads carry a pixel of padding, so the first ink can sit a pixel in from the corner.
-    const Extent text = extentOf(image, isBlack, sf::IntRect(0, 0, 600, 300));
+    const Extent text = extentOf(image, isBlack, G::sfml::rect(0, 0, 600, 300));
     EXPECT_GT(text.count, 150U);
     EXPECT_LE(text.left, 2U);
     EXPECT_LE(text.top, 2U);
     EXPECT_LT(text.right, 200U);
     EXPECT_LT(text.bottom, 120U);
-    EXPECT_GT(extentOf(image, isBlack, sf::IntRect(1000, 300, 20, 20)).count, 10U) << "the rock's outline";
+    EXPECT_GT(extentOf(image, isBlack, G::sfml::rect(1000, 300, 20, 20)).count, 10U) << "the rock's outline";
     EXPECT_EQ(extentOf(image, isRed).count, 0U) << "no banner while two kinds are left";
     expectRestingOverlay();
 }
@@ -119,7 +120,7 @@ TEST_F(RenderingTest, PiecesAreDrawnAtTheirPositionsWithScissorsOnTop) {
 TEST_F(RenderingTest, PaperIsDrawnOverTheRockItCovers) {
     // Every pixel that the paper's image covers fully shows the paper as it looks alone, and the rock alone
     // would look otherwise there.
-    const sf::IntRect spot(300, 400, 20, 20);
+    const sf::IntRect spot = G::sfml::rect(300, 400, 20, 20);
     const auto alone = [this](const G::ItemKind kind) {
         clearPieces();
         test::place(tool, kind == G::Kind::Rock ? state.rocks : state.papers, kind, 300.0F, 400.0F);
@@ -135,14 +136,14 @@ TEST_F(RenderingTest, PaperIsDrawnOverTheRockItCovers) {
     unsigned telling = 0;
     for (unsigned y = 0; y < 20; ++y) {
         for (unsigned x = 0; x < 20; ++x) {
-            if (sheet.getPixel(20 + x, y).a != 255) {
+            if (G::sfml::pixel(sheet, 20 + x, y).a != 255) {
                 continue;
             }
-            const unsigned wx = static_cast<unsigned>(spot.left) + x;
-            const unsigned wy = static_cast<unsigned>(spot.top) + y;
+            const unsigned wx = static_cast<unsigned>(G::sfml::left(spot)) + x;
+            const unsigned wy = static_cast<unsigned>(G::sfml::top(spot)) + y;
             ++covered;
-            telling += rock.getPixel(wx, wy) != paper.getPixel(wx, wy) ? 1 : 0;
-            EXPECT_EQ(both.getPixel(wx, wy), paper.getPixel(wx, wy)) << x << ", " << y;
+            telling += G::sfml::pixel(rock, wx, wy) != G::sfml::pixel(paper, wx, wy) ? 1 : 0;
+            EXPECT_EQ(G::sfml::pixel(both, wx, wy), G::sfml::pixel(paper, wx, wy)) << x << ", " << y;
         }
     }
     EXPECT_GT(covered, 100U);
@@ -166,7 +167,7 @@ TEST_F(RenderingTest, OneKindLeftShowsTheRedBannerCentredAtItsPlace) {
 
     // The next frame's overlay lines are small and black again, and the banner stays while the win holds.
     const sf::Image next = frame();
-    const Extent lines = extentOf(next, isBlack, sf::IntRect(0, 0, 600, 300));
+    const Extent lines = extentOf(next, isBlack, G::sfml::rect(0, 0, 600, 300));
     EXPECT_LE(lines.top, 2U);
     EXPECT_LT(lines.bottom, 120U);
     EXPECT_EQ(extentOf(next, isRed).top, banner.top);
@@ -177,23 +178,23 @@ TEST_F(RenderingTest, CountLinesStepDownByTheirOwnHeights) {
     state.spawn(50, 50, 50);
     for (auto* list : {&state.rocks, &state.papers, &state.scissors}) {
         for (auto& item : *list) {
-            item.setPosition(item.getPosition().x, 400.0F + item.getPosition().y / 2.0F);
+            item.setPosition(sf::Vector2f(item.getPosition().x, 400.0F + item.getPosition().y / 2.0F));
         }
     }
     // Compose the lines as the overlay does and compare with where drawOverlay leaves the last one.
     G::DText& line = state.overlay;
     line << "Rock: " << std::uint64_t{50};
-    const float rock = line.getGlobalBounds().height;
+    const float rock = G::sfml::height(line.getGlobalBounds());
     line.drawAndClear();
     line << "Paper: " << std::uint64_t{50};
-    const float paper = line.getGlobalBounds().height;
+    const float paper = G::sfml::height(line.getGlobalBounds());
     line.drawAndClear();
     line << "Scissors: " << std::uint64_t{50};
-    const float scissors = line.getGlobalBounds().height;
+    const float scissors = G::sfml::height(line.getGlobalBounds());
     line.drawAndClear();
 
     const sf::Image image = frame();
-    const Extent text = extentOf(image, isBlack, sf::IntRect(0, 0, 600, 300));
+    const Extent text = extentOf(image, isBlack, G::sfml::rect(0, 0, 600, 300));
     EXPECT_NEAR(static_cast<float>(text.bottom + 1), 2.0F * rock + paper + 2.0F * scissors, 2.0F);
 }
 

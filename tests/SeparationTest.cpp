@@ -1,4 +1,5 @@
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -60,9 +61,9 @@ TEST(Separation, StackedPiecesStepApartAlongXByIndex) {
     }
     const sf::FloatRect a = arena.state.rocks[0].getGlobalBounds();
     const sf::FloatRect b = arena.state.rocks[1].getGlobalBounds();
-    EXPECT_FALSE(a.intersects(b));
-    EXPECT_EQ(a.top, 30.0F);
-    EXPECT_LT(a.left, b.left);
+    EXPECT_FALSE(G::sfml::intersects(a, b));
+    EXPECT_EQ(G::sfml::top(a), 30.0F);
+    EXPECT_LT(G::sfml::left(a), G::sfml::left(b));
 }
 
 TEST(Separation, MayPushAPiecePastTheWindowEdge) {

@@ -32,18 +32,19 @@ public:
         case 1:
             // Every piece on one spot.
             arena.state.spawn(count(), count(), count());
-            moveAll([](G::Item& item) { item.setPosition(500.0F, 300.0F); });
+            moveAll([](G::Item& item) { item.setPosition(sf::Vector2f(500.0F, 300.0F)); });
             break;
         case 2:
             // Far outside the window, on all sides.
             arena.state.spawn(count(), count(), count());
-            moveAll([this](G::Item& item) { item.setPosition(far(), far()); });
+            moveAll([this](G::Item& item) { item.setPosition(sf::Vector2f(far(), far())); });
             break;
         case 3:
             // A few tight clusters with pieces on top of each other.
             arena.state.spawn(count(), count(), count());
             moveAll([this](G::Item& item) {
-                item.setPosition(100.0F * static_cast<float>(pick(3)), 100.0F * static_cast<float>(pick(3)));
+                item.setPosition(
+                    sf::Vector2f(100.0F * static_cast<float>(pick(3)), 100.0F * static_cast<float>(pick(3))));
             });
             break;
         default:

@@ -1,5 +1,6 @@
 #include "arena/Spots.hpp"
 
+#include "engine/Sfml.hpp"
 #include "tests/Arena.hpp"
 
 #include <gtest/gtest.h>
@@ -27,27 +28,27 @@ TEST(Spots, BoundsOfAMovedPieceAreTheLibrarysBitForBit) {
     for (int n = 0; n < 20000; ++n) {
         const float x = n < 7 ? special.at(static_cast<std::size_t>(n)) : (n % 5 == 0 ? far(random) : near(random));
         const float y = n < 7 ? special.at(static_cast<std::size_t>(6 - n)) : (n % 7 == 0 ? far(random) : near(random));
-        piece.setPosition(x, y);
+        piece.setPosition(sf::Vector2f(x, y));
         const sf::FloatRect library = piece.getGlobalBounds();
         const sf::FloatRect ours = G::Spots::globalBounds(piece);
-        ASSERT_EQ(bitsOf(ours.left), bitsOf(library.left)) << x << ", " << y;
-        ASSERT_EQ(bitsOf(ours.top), bitsOf(library.top)) << x << ", " << y;
-        ASSERT_EQ(bitsOf(ours.width), bitsOf(library.width)) << x << ", " << y;
-        ASSERT_EQ(bitsOf(ours.height), bitsOf(library.height)) << x << ", " << y;
+        ASSERT_EQ(bitsOf(G::sfml::left(ours)), bitsOf(G::sfml::left(library))) << x << ", " << y;
+        ASSERT_EQ(bitsOf(G::sfml::top(ours)), bitsOf(G::sfml::top(library))) << x << ", " << y;
+        ASSERT_EQ(bitsOf(G::sfml::width(ours)), bitsOf(G::sfml::width(library))) << x << ", " << y;
+        ASSERT_EQ(bitsOf(G::sfml::height(ours)), bitsOf(G::sfml::height(library))) << x << ", " << y;
     }
 }
 
 TEST(Spots, TurnedOrScaledPiecesFallBackToTheLibrarysBounds) {
     const auto tool = test::makeTool();
     G::Item piece(tool, G::Kind::Rock);
-    piece.setPosition(100.5F, 200.25F);
-    piece.setRotation(30.0F);
+    piece.setPosition(sf::Vector2f(100.5F, 200.25F));
+    G::sfml::setRotation(piece, 30.0F);
     EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
-    piece.setRotation(0.0F);
-    piece.setScale(2.0F, 0.5F);
+    G::sfml::setRotation(piece, 0.0F);
+    piece.setScale(sf::Vector2f(2.0F, 0.5F));
     EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
-    piece.setScale(1.0F, 1.0F);
-    piece.setOrigin(10.0F, 10.0F);
+    piece.setScale(sf::Vector2f(1.0F, 1.0F));
+    piece.setOrigin(sf::Vector2f(10.0F, 10.0F));
     EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
 }
 

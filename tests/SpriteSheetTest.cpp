@@ -1,5 +1,7 @@
 #include "tools/SpriteSheet.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -22,12 +24,12 @@ TEST(SpriteSheet, ThreeFramesOnATransparentBackgroundEachWithAnOpaqueDarkOutline
     ASSERT_EQ(sheet.getSize(), sf::Vector2u(60, 20));
     for (unsigned frame = 0; frame < 3; ++frame) {
         const unsigned left = frame * 20;
-        EXPECT_EQ(sheet.getPixel(left, 19).a, 0) << frame;
+        EXPECT_EQ(G::sfml::pixel(sheet, left, 19).a, 0) << frame;
         unsigned opaque = 0;
         unsigned dark = 0;
         for (unsigned y = 0; y < 20; ++y) {
             for (unsigned x = left; x < left + 20; ++x) {
-                const sf::Color c = sheet.getPixel(x, y);
+                const sf::Color c = G::sfml::pixel(sheet, x, y);
                 opaque += c.a == 255 ? 1 : 0;
                 dark += c.a >= 128 && c.r < 80 && c.g < 80 && c.b < 80 ? 1 : 0;
             }

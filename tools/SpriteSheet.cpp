@@ -1,11 +1,14 @@
 #include "tools/SpriteSheet.hpp"
 
+#include "engine/Sfml.hpp"
+
 #include <SFML/System/Vector2.hpp>
 
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 
 namespace G {
 
@@ -138,8 +141,7 @@ sf::Image SpriteSheet::render() {
     const std::array<Sampler, frameCount> pieces{{&sampleRock, &samplePaper, &sampleScissors}};
     constexpr unsigned grid = 4;
 
-    sf::Image sheet;
-    sheet.create(frameSize * frameCount, frameSize, sf::Color::Transparent);
+    sf::Image sheet = sfml::image(frameSize * frameCount, frameSize, sf::Color::Transparent);
     for (unsigned frame = 0; frame < frameCount; ++frame) {
         for (unsigned py = 0; py < frameSize; ++py) {
             for (unsigned px = 0; px < frameSize; ++px) {
@@ -163,11 +165,11 @@ sf::Image SpriteSheet::render() {
                     continue;
                 }
                 const auto channel = [alpha](const unsigned sum) {
-                    return static_cast<sf::Uint8>((sum + alpha / 2) / alpha);
+                    return static_cast<std::uint8_t>((sum + alpha / 2) / alpha);
                 };
-                sheet.setPixel(frame * frameSize + px, py,
+                sfml::setPixel(sheet, frame * frameSize + px, py,
                                sf::Color(channel(red), channel(green), channel(blue),
-                                         static_cast<sf::Uint8>((alpha + grid * grid / 2) / (grid * grid))));
+                                         static_cast<std::uint8_t>((alpha + grid * grid / 2) / (grid * grid))));
             }
         }
     }
@@ -183,19 +185,18 @@ sf::Image SpriteSheet::renderIcon(const unsigned size) {
     const unsigned scale = size / side;
     const unsigned margin = (size - side * scale) / 2;
 
-    sf::Image icon;
-    icon.create(size, size, sf::Color::Transparent);
+    sf::Image icon = sfml::image(size, size, sf::Color::Transparent);
     for (unsigned frame = 0; frame < frameCount; ++frame) {
         for (unsigned y = 0; y < frameSize; ++y) {
             for (unsigned x = 0; x < frameSize; ++x) {
-                const sf::Color colour = sheet.getPixel(frame * frameSize + x, y);
+                const sf::Color colour = sfml::pixel(sheet, frame * frameSize + x, y);
                 if (colour.a == 0) {
                     continue;
                 }
                 for (unsigned dy = 0; dy < scale; ++dy) {
                     for (unsigned dx = 0; dx < scale; ++dx) {
-                        icon.setPixel(margin + (places[frame].x + x) * scale + dx,
-                                      margin + (places[frame].y + y) * scale + dy, colour);
+                        sfml::setPixel(icon, margin + (places[frame].x + x) * scale + dx,
+                                       margin + (places[frame].y + y) * scale + dy, colour);
                     }
                 }
             }

@@ -84,11 +84,13 @@ ends_with_zero_within() {
 }
 
 # prints_nothing_of_its_own: stdout is empty, and stderr holds only the graphics library's diagnostics (whose
-# lines end in CR LF on Windows).
+# lines end in CR LF on Windows): SFML 2 says what failed on one line, SFML 3 adds the paths and the reason on
+# lines of their own.
 prints_nothing_of_its_own() {
     [ -s "$work/stdout" ] && fail "the program wrote to stdout"
     local own
-    own=$(tr -d '\r' <"$work/stderr" | grep -v -E '^(Setting vertical sync not supported|Failed to load image ".*"\. Reason: .*|Failed to load font ".*" \(.*\)|Failed to create texture, invalid size \(.*\))$')
+    own=$(tr -d '\r' <"$work/stderr" | grep -v -E '^(Setting vertical sync not supported|Failed to load image ".*"\. Reason: .*|Failed to load font ".*" \(.*\)|Failed to create texture, invalid size \(.*\))$' |
+        grep -v -E '^(Failed to load image|Failed to load font (from file )?\(.*\)(: .*)?|    (Provided|Absolute) path: .*|Reason: .*)$')
     [ -z "$own" ] || fail "unexpected output on stderr: $own"
 }
 

@@ -2,6 +2,7 @@
 // stands, the frame time and how many frames to run), runs the simulation and checks after every update
 // that the number of pieces is kept, every piece is in its own kind's list, and nothing is non-finite.
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 #include "engine/Tool.hpp"
 #include "tests/Invariants.hpp"
 
@@ -47,7 +48,8 @@ private:
 const std::shared_ptr<G::Tool>& sharedTool() {
     static const auto* const tool = [] {
         auto* made = new std::shared_ptr<G::Tool>(std::make_shared<G::Tool>());
-        (*made)->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}});
+        (*made)->assets.setFrames(
+            "quorvel", {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)});
         return made;
     }();
     return *tool;
@@ -57,10 +59,10 @@ void place(ByteReader& input, std::vector<G::Item>& items) {
     for (G::Item& item : items) {
         // Mostly positions in and around the window, stacked where the bytes repeat; sometimes any float.
         if (input.byte() < 224) {
-            item.setPosition(static_cast<float>(input.word() % 1600) - 200.0F,
-                             static_cast<float>(input.word() % 1200) - 200.0F);
+            item.setPosition(sf::Vector2f(static_cast<float>(input.word() % 1600) - 200.0F,
+                                          static_cast<float>(input.word() % 1200) - 200.0F));
         } else {
-            item.setPosition(input.finite(), input.finite());
+            item.setPosition(sf::Vector2f(input.finite(), input.finite()));
         }
     }
 }

@@ -32,12 +32,17 @@ deb)
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
     required="libstdc++6 libc6"
-    # dpkg-shlibdeps can name SFML's packages only for an SFML that Debian's packages installed.
-    if ldd "$build_dir/quorvel" | grep -q "libsfml-graphics.so.2.5 => /usr/lib/"; then
-        required="$required libsfml-graphics2.5 libsfml-window2.5 libsfml-system2.5"
-    else
-        echo "SFML is not Debian's here, so the package's dependency on it is not checked"
-    fi
+    # dpkg-shlibdeps can name SFML's packages only for an SFML that Debian's packages installed: then the
+    # package must depend on the package of each module that the program loads.
+    for module in graphics window system; do
+        library=$(ldd "$build_dir/quorvel" | sed -n "s|.*\(libsfml-$module\.so[^ ]*\) => .*|\1|p" | head -1)
+        owner=$(dpkg-query -S "*/$library" 2>/dev/null | head -1 | cut -d: -f1)
+        if [ -n "$library" ] && [ -n "$owner" ]; then
+            required="$required $owner"
+        else
+            echo "SFML's $module module is not Debian's here, so the package's dependency on it is not checked"
+        fi
+    done
     for library in $required; do
         echo "$depends" | grep -q "$library" || fail "the package does not depend on $library"
     done
@@ -67,6 +72,7 @@ share/doc/quorvel/OFL.txt
 share/doc/quorvel/README.md
 share/doc/quorvel/changelog.gz
 share/doc/quorvel/copyright
+share/lintian/overrides/quorvel
 share/man/man1/quorvel-tournament.1.gz
 share/man/man6/quorvel.6.gz
 share/icons/hicolor/128x128/apps/quorvel.png

@@ -3,6 +3,7 @@
 // square shows some of the piece, and nothing but the field's grey lies outside the pieces' squares.
 //   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 
@@ -24,7 +25,8 @@ int main(int argc, char** argv) {
     }
     // The tournament's spawn, as Tournament::play makes it.
     const auto tool = std::make_shared<G::Tool>();
-    tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}});
+    tool->assets.setFrames("quorvel",
+                           {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)});
     G::GameState state(tool);
     std::srand(static_cast<unsigned>(std::stoul(argv[2])));
     const auto each = static_cast<std::int32_t>(std::stol(argv[3]));
@@ -49,7 +51,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     for (unsigned y = 0; y < 800; ++y) {
         for (unsigned x = 0; x < 1200; ++x) {
-            if (!inOverlay(x, y) && !covered[y * 1200 + x] && shot.getPixel(x, y) != grey && failures++ < 5) {
+            if (!inOverlay(x, y) && !covered[y * 1200 + x] && G::sfml::pixel(shot, x, y) != grey && failures++ < 5) {
                 std::cerr << "watch-check: something is drawn at (" << x << ", " << y << "), where no piece stands\n";
             }
         }
@@ -61,7 +63,7 @@ int main(int argc, char** argv) {
         bool shown = false;
         for (unsigned v = corner.y; v < corner.y + 20 && !shown; ++v) {
             for (unsigned u = corner.x; u < corner.x + 20 && !shown; ++u) {
-                shown = shot.getPixel(u, v) != grey;
+                shown = G::sfml::pixel(shot, u, v) != grey;
             }
         }
         if (!shown && failures++ < 10) {

@@ -216,7 +216,7 @@ Tournament::Parsed Tournament::parse(const std::vector<std::string>& arguments) 
 }
 
 Tournament::Tournament(std::shared_ptr<Tool> tool) : tool(std::move(tool)) {
-    this->tool->assets.setFrames("quorvel", {{0, 0, 20, 20}, {20, 0, 20, 20}, {40, 0, 20, 20}});
+    this->tool->assets.setFrames("quorvel", GameState::spriteFrames());
 }
 
 Tournament::Game Tournament::play(const std::uint32_t seed, const Settings& settings,

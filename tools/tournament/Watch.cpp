@@ -1,10 +1,10 @@
 #include "tools/tournament/Watch.hpp"
 
 #include "arena/GameState.hpp"
+#include "engine/Sfml.hpp"
 
 #include <SFML/System/Clock.hpp>
 #include <SFML/System/Sleep.hpp>
-#include <SFML/Window/Event.hpp>
 
 #include <algorithm>
 #include <cstdint>
@@ -16,7 +16,7 @@ namespace G {
 
 bool Watch::run(const std::uint32_t seed, const Tournament::Settings& settings) {
     const auto tool = std::make_shared<Tool>();
-    tool->window.create(sf::VideoMode(1200, 800, 32), "QUORVEL " + std::to_string(seed),
+    tool->window.create(sfml::videoMode(1200, 800, 32), "QUORVEL " + std::to_string(seed),
                         sf::Style::Titlebar | sf::Style::Close);
     if (!tool->window.isOpen()) {
         return false;
@@ -38,11 +38,10 @@ bool Watch::run(const std::uint32_t seed, const Tournament::Settings& settings) 
     std::int64_t frames = 0;
     bool playing = true;
     while (tool->window.isOpen()) {
-        sf::Event event{};
-        while (tool->window.pollEvent(event)) {
+        sfml::Event event{};
+        while (sfml::pollEvent(tool->window, event)) {
             // R would restart the arena and leave the tournament's game; only quitting is offered.
-            if (event.type == sf::Event::Closed ||
-                (event.type == sf::Event::KeyPressed && event.key.code == sf::Keyboard::E)) {
+            if (sfml::isClosed(event) || sfml::pressedKey(event) == sf::Keyboard::Key::E) {
                 tool->window.close();
             }
         }
