@@ -1,33 +1,45 @@
-# A thin front over CMake and the check scripts in tools/.
-#   make run     build and start the game
-#   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak), the sanitizer
-#                build of the suite, the fuzzer, the suite against SFML 2.6, and the Windows build under Wine
+# A thin front over CMake and the check scripts in tools/. Written for any make (GNU make, and BSD make with
+# its own syntax left out), so `make run` works as it stands on the BSDs too.
+#   make run     build the game and its tools, and start the game
+#   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak, package), the
+#                sanitizer build of the suite, the fuzzer, the suite in fresh Debian 13 and testing roots,
+#                the arm64 build under qemu, the same games on every build, and the Windows build under Wine
+#   make build   build everything that installs (the game, quorvel-tournament, quorvel-sprites, icons, pages)
 #   make windows the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
-JOBS ?= $(shell nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2)
 FUZZ_SECONDS ?= 60
+# Every core: nproc on Linux, sysctl on the BSDs and macOS.
+JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 
-.PHONY: run test bench deb windows build build-tests test-suite test-sanitize test-fuzz test-sfml26 test-windows clean
+.PHONY: run test bench deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
+	test-trixie test-testing test-same-games test-windows clean
 
 run: build
-	@if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
-		echo "make run: no display; start it from a desktop session (the tests run without one)"; exit 1; fi
-	cd $(CURDIR) && ./$(BUILD_DIR)/quorvel
+	@case "$$(uname -s)" in Linux|*BSD|DragonFly) \
+		if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
+			echo "make run: no display; start it from a desktop session (the tests run without one)"; exit 1; fi;; \
+	esac
+	./$(BUILD_DIR)/quorvel
 
-test: test-suite test-sanitize test-fuzz test-sfml26 test-windows
+test: test-suite test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows
 
 build:
 	./tools/install-deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=OFF
-	cmake --build $(BUILD_DIR) --target quorvel -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
 
 build-tests:
 	./tools/install-deps --test
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=ON
-	cmake --build $(BUILD_DIR) -j $(JOBS)
+	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
 
-test-suite: build-tests
+# What make run builds is all that installs: installed into a scratch prefix before the suite builds more.
+install-after-run: build
+	./tests/package/install-check.sh after-run $(BUILD_DIR)
+
+test-suite: install-after-run
+	$(MAKE) build-tests
 	./tools/run-tests $(BUILD_DIR)
 
 test-sanitize: build-tests
@@ -36,8 +48,16 @@ test-sanitize: build-tests
 test-fuzz: build-tests
 	./tools/check-fuzz $(FUZZ_SECONDS)
 
-test-sfml26: build-tests
-	./tools/check-sfml26
+# Debian 13 with its SFML 2.6, and the arm64 port cross-built there; Debian testing with its SFML 3.
+test-trixie:
+	./tools/check-debian trixie --arm64
+
+test-testing:
+	./tools/check-debian testing
+
+test-same-games: build-tests
+	./tools/with-display ./tools/play-seeds $(BUILD_DIR)/tools/tournament/quorvel-tournament $(BUILD_DIR)/games
+	./tools/check-same-games $(BUILD_DIR)/games build-trixie/games build-trixie/games-arm64 build-testing/games
 
 test-windows:
 	./tools/check-windows
@@ -48,8 +68,12 @@ windows:
 bench:
 	./tools/run-bench
 
-deb: build-tests
+# The package holds what make build builds; help2man adds the tool's manual page, dpkg-dev its dependencies.
+deb:
+	./tools/install-deps --deb
+	$(MAKE) build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-sfml26 build-windows
+	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-arm64 build-windows
+	@echo "The Debian roots in build-trixie and build-testing are kept; remove them as root when nothing runs in them."

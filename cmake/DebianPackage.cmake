@@ -11,7 +11,7 @@ install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/quorvel.desktop DESTINATION sh
 install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/lintian-overrides DESTINATION share/lintian/overrides RENAME quorvel)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/assets/fonts/OFL.txt ${PROJECT_SOURCE_DIR}/tools/desktop/copyright
     DESTINATION share/doc/quorvel)
-foreach(size IN ITEMS 48 128 256)
+foreach(size IN ITEMS 16 24 32 48 128 256)
     set(icon ${PROJECT_BINARY_DIR}/icons/${size}x${size}/quorvel.png)
     add_custom_command(OUTPUT ${icon}
         COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icons/${size}x${size}

@@ -10,6 +10,7 @@ endif()
 set(QUORVEL_ICO ${PROJECT_BINARY_DIR}/quorvel.ico)
 add_custom_command(OUTPUT ${QUORVEL_ICO}
     COMMAND ${QUORVEL_HOST_SPRITES} --ico ${QUORVEL_ICO}
+    DEPENDS ${QUORVEL_HOST_SPRITES}
     COMMENT "Drawing quorvel.ico")
 configure_file(${PROJECT_SOURCE_DIR}/cmake/quorvel.rc.in ${PROJECT_BINARY_DIR}/quorvel.rc @ONLY)
 target_sources(quorvel PRIVATE ${PROJECT_BINARY_DIR}/quorvel.rc)

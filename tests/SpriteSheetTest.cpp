@@ -39,4 +39,24 @@ TEST(SpriteSheet, ThreeFramesOnATransparentBackgroundEachWithAnOpaqueDarkOutline
     }
 }
 
+TEST(SpriteSheet, IconsBelowFortyPixelsShowTheScissorsAloneFillingTheSquare) {
+    for (const unsigned side : {16U, 24U, 32U}) {
+        const sf::Image icon = G::SpriteSheet::renderIcon(side);
+        ASSERT_EQ(icon.getSize(), sf::Vector2u(side, side));
+        unsigned covered = 0;
+        unsigned redBelow = 0;
+        for (unsigned y = 0; y < side; ++y) {
+            for (unsigned x = 0; x < side; ++x) {
+                const sf::Color c = G::sfml::pixel(icon, x, y);
+                covered += c.a >= 128 ? 1 : 0;
+                redBelow += y >= side / 2 && c.a >= 128 && c.r > 150 && c.g < 80 ? 1 : 0;
+            }
+        }
+        // Three pieces shrunk to fit would cover a small part of the square, and their handles would be a
+        // few red pixels at best.
+        EXPECT_GT(covered, side * side * 2 / 5) << side;
+        EXPECT_GT(redBelow, side * side / 10) << side << ": no handles";
+    }
+}
+
 } // namespace

@@ -137,46 +137,57 @@ sf::Color SpriteSheet::sampleScissors(const float x, const float y) {
 }
 
 sf::Image SpriteSheet::render() {
-    using Sampler = sf::Color (*)(float, float);
     const std::array<Sampler, frameCount> pieces{{&sampleRock, &samplePaper, &sampleScissors}};
-    constexpr unsigned grid = 4;
-
     sf::Image sheet = sfml::image(frameSize * frameCount, frameSize, sf::Color::Transparent);
     for (unsigned frame = 0; frame < frameCount; ++frame) {
-        for (unsigned py = 0; py < frameSize; ++py) {
-            for (unsigned px = 0; px < frameSize; ++px) {
-                // Premultiplied sums, so transparent samples do not darken the edges.
-                unsigned red = 0;
-                unsigned green = 0;
-                unsigned blue = 0;
-                unsigned alpha = 0;
-                for (unsigned sy = 0; sy < grid; ++sy) {
-                    for (unsigned sx = 0; sx < grid; ++sx) {
-                        const float x = static_cast<float>(px) + (static_cast<float>(sx) + 0.5F) / grid;
-                        const float y = static_cast<float>(py) + (static_cast<float>(sy) + 0.5F) / grid;
-                        const sf::Color c = pieces[frame](x, y);
-                        red += c.r * c.a;
-                        green += c.g * c.a;
-                        blue += c.b * c.a;
-                        alpha += c.a;
-                    }
-                }
-                if (alpha == 0) {
-                    continue;
-                }
-                const auto channel = [alpha](const unsigned sum) {
-                    return static_cast<std::uint8_t>((sum + alpha / 2) / alpha);
-                };
-                sfml::setPixel(sheet, frame * frameSize + px, py,
-                               sf::Color(channel(red), channel(green), channel(blue),
-                                         static_cast<std::uint8_t>((alpha + grid * grid / 2) / (grid * grid))));
-            }
-        }
+        drawPiece(sheet, pieces[frame], frame * frameSize, frameSize);
     }
     return sheet;
 }
 
+void SpriteSheet::drawPiece(sf::Image& image, const Sampler piece, const unsigned left, const unsigned side) {
+    constexpr unsigned grid = 4;
+    // Frame pixels per image pixel: 1 on the sheet, more on a small icon.
+    const float scale = static_cast<float>(frameSize) / static_cast<float>(side);
+    for (unsigned py = 0; py < side; ++py) {
+        for (unsigned px = 0; px < side; ++px) {
+            // Premultiplied sums, so transparent samples do not darken the edges.
+            unsigned red = 0;
+            unsigned green = 0;
+            unsigned blue = 0;
+            unsigned alpha = 0;
+            for (unsigned sy = 0; sy < grid; ++sy) {
+                for (unsigned sx = 0; sx < grid; ++sx) {
+                    const float x = (static_cast<float>(px) + (static_cast<float>(sx) + 0.5F) / grid) * scale;
+                    const float y = (static_cast<float>(py) + (static_cast<float>(sy) + 0.5F) / grid) * scale;
+                    const sf::Color c = piece(x, y);
+                    red += c.r * c.a;
+                    green += c.g * c.a;
+                    blue += c.b * c.a;
+                    alpha += c.a;
+                }
+            }
+            if (alpha == 0) {
+                continue;
+            }
+            const auto channel = [alpha](const unsigned sum) {
+                return static_cast<std::uint8_t>((sum + alpha / 2) / alpha);
+            };
+            sfml::setPixel(image, left + px, py,
+                           sf::Color(channel(red), channel(green), channel(blue),
+                                     static_cast<std::uint8_t>((alpha + grid * grid / 2) / (grid * grid))));
+        }
+    }
+}
+
 sf::Image SpriteSheet::renderIcon(const unsigned size) {
+    if (size < 2 * frameSize) {
+        // Three pieces shrunk into so few pixels turn to mush: a small icon is the scissors alone, drawn
+        // afresh at the icon's size.
+        sf::Image icon = sfml::image(size, size, sf::Color::Transparent);
+        drawPiece(icon, &sampleScissors, 0, size);
+        return icon;
+    }
     const sf::Image sheet = render();
     constexpr unsigned side = 2 * frameSize;
     // Where each frame of the sheet goes on the icon's unscaled 40 x 40 square: rock, paper, scissors.

@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
     };
     if (argc == 3 && std::string(argv[1]) == "--ico") {
         std::vector<sf::Image> sizes;
-        for (const unsigned size : {48U, 64U, 128U, 256U}) {
+        for (const unsigned size : {16U, 24U, 32U, 48U, 64U, 128U, 256U}) {
             sizes.push_back(G::SpriteSheet::renderIcon(size));
         }
         if (!G::IconFile::write(argv[2], sizes)) {
@@ -35,8 +35,8 @@ int main(int argc, char** argv) {
     } else if (argc == 4 && std::string(argv[1]) == "--icon") {
         char* end = nullptr;
         const unsigned long size = std::strtoul(argv[2], &end, 10);
-        if (end == argv[2] || *end != '\0' || size < 40 || size > 1024) {
-            std::cerr << "quorvel-sprites: the icon size must be a whole number from 40 to 1024\n";
+        if (end == argv[2] || *end != '\0' || size < 16 || size > 1024) {
+            std::cerr << "quorvel-sprites: the icon size must be a whole number from 16 to 1024\n";
             return 2;
         }
         image = G::SpriteSheet::renderIcon(static_cast<unsigned>(size));

@@ -214,6 +214,16 @@ random-font)
     head -c 65536 /dev/urandom >"$work/run/assets/fonts/pixelated.ttf"
     runs_and_quits_on_e "$work/run"
     ;;
+no-display)
+    # Started where there is no display at all (a text console, ssh without X forwarding): one line that says
+    # so, status 1, and no abort.
+    (cd "$home" && exec env -u DISPLAY -u WAYLAND_DISPLAY $runner "$quorvel" >"$work/stdout" 2>"$work/stderr")
+    status=$?
+    [ "$status" -eq 1 ] || fail "exit status $status, not 1"
+    [ -s "$work/stdout" ] && fail "the program wrote to stdout"
+    [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -q "^quorvel: no X display" "$work/stderr" ||
+        fail "not the one line that says the display is missing"
+    ;;
 watch)
     # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
     arguments=(--watch 7 --start 150 --frame-time 10)

@@ -4,12 +4,14 @@
 # a desktop entry that desktop-file-validate accepts, and a launcher that starts the game from any folder.
 #
 #   install-check.sh install|deb BUILD_DIR SOURCE_DIR E2E_SCRIPT CLOSE_REQUEST
+#   install-check.sh after-run BUILD_DIR    what make run built installs: the install succeeds, and the
+#                                           game, its launcher and the tournament tool are there
 set -u
 mode=$1
 build_dir=$2
-source_dir=$3
-e2e=$4
-close_request=$5
+source_dir=${3:-}
+e2e=${4:-}
+close_request=${5:-}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -17,6 +19,16 @@ fail() {
     echo "FAIL ($mode): $*"
     exit 1
 }
+
+if [ "$mode" = after-run ]; then
+    cmake --install "$build_dir" --prefix "$work/prefix" >"$work/install.log" 2>&1 ||
+        { cat "$work/install.log"; fail "cmake --install failed after make run's build"; }
+    for program in games/quorvel lib/quorvel/quorvel bin/quorvel-tournament; do
+        [ -x "$work/prefix/$program" ] || fail "$program was not installed"
+    done
+    echo "PASS ($mode)"
+    exit 0
+fi
 
 case "$mode" in
 install)
@@ -75,6 +87,9 @@ share/doc/quorvel/copyright
 share/lintian/overrides/quorvel
 share/man/man1/quorvel-tournament.1.gz
 share/man/man6/quorvel.6.gz
+share/icons/hicolor/16x16/apps/quorvel.png
+share/icons/hicolor/24x24/apps/quorvel.png
+share/icons/hicolor/32x32/apps/quorvel.png
 share/icons/hicolor/128x128/apps/quorvel.png
 share/icons/hicolor/256x256/apps/quorvel.png
 share/icons/hicolor/48x48/apps/quorvel.png
@@ -94,7 +109,7 @@ man -l "$prefix/share/man/man1/quorvel-tournament.1.gz" 2>/dev/null | grep -q --
     fail "the tournament's manual page does not describe --merge"
 cmp -s "$prefix/share/quorvel/assets/textures/objects.png" "$source_dir/assets/textures/objects.png" ||
     fail "the installed sprite sheet differs from the project's"
-for size in 48 128 256; do
+for size in 16 24 32 48 128 256; do
     [ "$(identify -format "%wx%h" "$prefix/share/icons/hicolor/${size}x${size}/apps/quorvel.png")" = "${size}x${size}" ] ||
         fail "the ${size}x${size} icon has the wrong size"
 done
