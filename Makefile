@@ -6,13 +6,14 @@
 #                the arm64 build under qemu, the same games on every build, and the Windows build under Wine
 #   make build   build everything that installs (the game, quorvel-tournament, quorvel-sprites, icons, pages)
 #   make windows the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
+#   make deb     the Debian package;  make bench  the benchmarks;  make docs  the screenshot and animation
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
 # Every core: nproc on Linux, sysctl on the BSDs and macOS.
 JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 
-.PHONY: run test bench deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
+.PHONY: run test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
 	test-trixie test-testing test-same-games test-windows clean
 
 run: build
@@ -67,6 +68,10 @@ windows:
 
 bench:
 	./tools/run-bench
+
+# docs/screenshot.png and docs/demo.gif, from the real program in a virtual X server.
+docs:
+	./tools/make-docs
 
 # The package holds what make build builds; help2man adds the tool's manual page, dpkg-dev its dependencies.
 deb:

@@ -155,7 +155,7 @@ inline bool intersects(const sf::FloatRect& a, const sf::FloatRect& b) {
 }
 
 inline sf::VideoMode videoMode(const unsigned width, const unsigned height, const unsigned bitsPerPixel) {
-    return sf::VideoMode(width, height, bitsPerPixel);
+    return {width, height, bitsPerPixel};
 }
 
 inline bool pollEvent(sf::Window& window, Event& event) {
@@ -221,7 +221,7 @@ inline const sf::Font* fontOf(const sf::Text& text) {
 
 // SFML 2 starts a text without a font; its owner sets one before drawing.
 inline sf::Text blankText(AssetStore& /*assets*/, const std::string& /*fontKey*/) {
-    return sf::Text();
+    return {};
 }
 
 inline bool canShape(const sf::Text& /*text*/) {
