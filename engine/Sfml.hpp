@@ -116,7 +116,7 @@ inline const sf::Font* fontOf(const sf::Text& text) {
 
 // SFML 3 has no text without a font, so a line starts with the store's font under that key.
 inline sf::Text blankText(AssetStore& assets, const std::string& fontKey) {
-    return sf::Text(assets.getFont(fontKey));
+    return {assets.getFont(fontKey)};
 }
 
 // Whether the text's font can lay out glyphs. SFML 3 stops the program when asked to lay out a string in a

@@ -17,8 +17,8 @@ bool displayReachable() {
     Display* const display = XOpenDisplay(nullptr);
     if (display == nullptr) {
         const char* const name = std::getenv("DISPLAY");
-        const std::string which = name != nullptr && *name != '\0' ? std::string("at ") + name + " could be opened"
-                                                                      : "(DISPLAY is not set)";
+        const std::string which =
+            name != nullptr && *name != '\0' ? std::string("at ") + name + " could be opened" : "(DISPLAY is not set)";
         std::cerr << "quorvel: no X display " << which
                   << ": start it from a desktop session, or over ssh with X forwarding (ssh -X)\n";
         return false;
