@@ -30,6 +30,18 @@ void* operator new[](const std::size_t size) {
     return allocate(size);
 }
 
+// The non-throwing forms too, so that every block that the deletes below free came from malloc (newer
+// GoogleTest releases allocate with them).
+void* operator new(const std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+    ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
+void* operator new[](const std::size_t size, const std::nothrow_t& /*tag*/) noexcept {
+    ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+
 void operator delete(void* memory) noexcept {
     std::free(memory);
 }
