@@ -15,6 +15,11 @@ namespace G {
 GameState::GameState(std::shared_ptr<Tool> tool) : tool(tool), overlay(std::move(tool)) {}
 
 void GameState::init() {
+    loadAssets();
+    spawn(50, 50, 50);
+}
+
+void GameState::loadAssets() {
     tool->assets.loadTexture("quorvel", "./assets/textures/objects.png");
     tool->assets.loadFont("font", "./assets/fonts/pixelated.ttf");
     tool->assets.setFrames("quorvel", spriteFrames());
@@ -22,8 +27,6 @@ void GameState::init() {
     overlay.setFillColor(sf::Color::Black);
     overlay.setFont(tool->assets.getFont("font"));
     overlay.setCharacterSize(20);
-
-    spawn(50, 50, 50);
 }
 
 std::vector<sf::IntRect> GameState::spriteFrames() {

@@ -28,9 +28,10 @@ public:
     // Sets up the members only; the assets and the pieces come in init.
     explicit GameState(std::shared_ptr<Tool> tool);
 
-    // Loads the sprite sheet and the font, stores the three frames, styles the overlay and spawns 50 pieces
-    // of each kind.
+    // Loads the assets (loadAssets) and spawns 50 pieces of each kind.
     void init() override;
+    // Loads the sprite sheet and the font, stores the three frames and styles the overlay.
+    void loadAssets();
     void update() override;
     void draw() override;
     // Drains the window's events: the close button and E close the window, R restarts.

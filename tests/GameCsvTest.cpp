@@ -10,28 +10,33 @@ namespace {
 
 using Named = std::vector<std::pair<std::string, std::string>>;
 
-G::Tournament::Settings played(const std::int32_t startEach, const float frameTime, const std::int64_t maxFrames) {
-    G::Tournament::Settings settings;
-    settings.startEach = startEach;
-    settings.frameTime = frameTime;
-    settings.maxFrames = maxFrames;
-    return settings;
+using G::Winner;
+
+G::GameRules played(const std::int32_t startEach, const float frameTime, const std::int64_t maxFrames) {
+    G::GameRules rules;
+    rules.startEach = startEach;
+    rules.frameTime = frameTime;
+    rules.maxFrames = maxFrames;
+    return rules;
 }
 
 TEST(GameCsv, ShardsMergeIntoTheGamesOfOneRunOrderedBySeed) {
-    const auto settings = played(100, 1.0F / 60.0F, 300);
-    const std::string later = G::GameCsv::write({{4, "PAPER", 120}, {3, "", 300}}, settings);
-    const std::string earlier = G::GameCsv::write({{1, "ROCK", 99}, {2, "SCISSORS", 300}}, settings);
+    const auto rules = played(100, 1.0F / 60.0F, 300);
+    const std::string later = G::GameCsv::write({{4, Winner::Paper, 120}, {3, Winner::Undecided, 300}}, rules);
+    const std::string earlier = G::GameCsv::write({{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}}, rules);
 
     const G::GameCsv::Merged merged = G::GameCsv::merge(Named{{"later.csv", later}, {"earlier.csv", earlier}});
     ASSERT_EQ(merged.error, "");
-    EXPECT_EQ(G::GameCsv::write(merged.games, merged.settings),
-              G::GameCsv::write({{1, "ROCK", 99}, {2, "SCISSORS", 300}, {3, "", 300}, {4, "PAPER", 120}}, settings));
-    EXPECT_EQ(merged.settings.frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
-    EXPECT_EQ(merged.settings.startEach, 100);
-    EXPECT_EQ(merged.settings.maxFrames, 300);
-    EXPECT_EQ(merged.settings.firstSeed, 1U);
-    EXPECT_EQ(merged.settings.lastSeed, 4U);
+    EXPECT_EQ(
+        G::GameCsv::write(merged.games, merged.rules),
+        G::GameCsv::write(
+            {{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}, {3, Winner::Undecided, 300}, {4, Winner::Paper, 120}},
+            rules));
+    EXPECT_EQ(merged.rules.frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
+    EXPECT_EQ(merged.rules.startEach, 100);
+    EXPECT_EQ(merged.rules.maxFrames, 300);
+    EXPECT_EQ(merged.rules.firstSeed, 1U);
+    EXPECT_EQ(merged.rules.lastSeed, 4U);
 }
 
 TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
@@ -42,6 +47,10 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
         {"other start", {{"a", good}, {"b", header + "2,ROCK,200,300,0.0166666675,20000\n"}}},
         {"other cap", {{"a", good}, {"b", header + "2,ROCK,200,150,0.0166666675,500\n"}}},
         {"a seed twice", {{"a", good}, {"b", header + "1,PAPER,210,150,0.0166666675,20000\n"}}},
+        {"a seed twice, far apart in the files",
+         {{"a", good + "2,ROCK,200,150,0.0166666675,20000\n"},
+          {"b", header + "3,PAPER,210,150,0.0166666675,20000\n1,PAPER,210,150,0.0166666675,20000\n"}}},
+        {"a frame count of 19 digits", {{"a", header + "1,ROCK,0000000000000000200,150,0.0166666675,20000\n"}}},
         {"no header", {{"a", "1,ROCK,200,150,0.0166666675,20000\n"}}},
         {"no games", {{"a", header}}},
         {"a short row", {{"a", header + "1,ROCK,200\n"}}},

@@ -116,6 +116,15 @@ at_least() {
     awk -v a="$1" -v b="$2" 'BEGIN { exit !(a >= b) }'
 }
 
+# shows_piece_images NAME: the screenshot shows the pieces' images, not the plain white squares of pieces drawn
+# without their texture: the scissors' red handles are there.
+shows_piece_images() {
+    local red
+    red=$(convert "$work/$1.png" -fuzz 20% -fill lime -opaque "rgb(214,36,42)" -fuzz 0 -fill black +opaque lime \
+        -fill white -opaque lime -format "%[fx:mean*w*h]" info:)
+    at_least "$red" 100 || fail "the pieces show no images (only $red red pixels): the sprite sheet was not found"
+}
+
 make_assets() {
     mkdir -p "$work/run/assets/textures" "$work/run/assets/fonts"
     cp "$home/assets/textures/objects.png" "$work/run/assets/textures/"
@@ -228,10 +237,13 @@ watch)
     # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
     arguments=(--watch 7 --start 150 --frame-time 10)
     title="QUORVEL 7"
-    start "$home"
+    # Started from a folder that has nothing to do with it: the tool finds the assets from its own place.
+    mkdir -p "$work/elsewhere"
+    start "$work/elsewhere"
     geometry=$(xdotool getwindowgeometry "$window" | awk '/Geometry:/ { print $2 }')
     [ "$geometry" = "1200x800" ] || fail "the window is $geometry, not 1200x800"
     shot first
+    shows_piece_images first
     "$watch_check" "$work/first.png" 7 50 || fail "the first frame is not the tournament's spawn for seed 7"
     press e
     ends_with_zero_within 3
@@ -242,10 +254,7 @@ launcher)
     mkdir -p "$work/elsewhere"
     start "$work/elsewhere"
     shot launched
-    # Pieces drawn without their texture are plain white squares; with it, the scissors show red handles.
-    red=$(convert "$work/launched.png" -fuzz 20% -fill lime -opaque "rgb(214,36,42)" -fuzz 0 -fill black +opaque lime \
-        -fill white -opaque lime -format "%[fx:mean*w*h]" info:)
-    at_least "$red" 100 || fail "the pieces show no images (only $red red pixels): the sprite sheet was not found"
+    shows_piece_images launched
     press e
     ends_with_zero_within 3
     prints_nothing_of_its_own

@@ -75,6 +75,11 @@ refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 
+# The last two seeds there are: a seed counter of 32 bits would wrap round after the last and never finish.
+timeout 60 "$tool" --seeds 4294967294-4294967295 --jobs 2 >"$work/last.txt" 2>"$work/last.err" ||
+    fail "the last two seeds did not finish within 60 s: $(cat "$work/last.err")"
+grep -q "2 games, seeds 4294967294-4294967295" "$work/last.txt" || fail "the last two seeds: $(head -1 "$work/last.txt")"
+
 # Without --csv or --svg nothing is written.
 mkdir "$work/quiet"
 (cd "$work/quiet" && "$tool" --games 3 >/dev/null 2>&1) || fail "a run without files failed"
@@ -93,6 +98,12 @@ stopped() {
     done
     sleep 0.5
     if [ "$2" = tool ]; then kill "-$1" "$pid"; else kill "-$1" "$(echo "$workers" | head -1)"; fi
+    # Within the check's own time: a tool that hangs fails here, with a message, not as a test time-out.
+    for _ in $(seq 200); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "SIG$1 to the $2: still running 20 s later"
     wait "$pid"
     local status=$?
     pid=""
@@ -104,6 +115,16 @@ stopped INT tool 130
 # A worker that dies all at once, as in a crash (SIGKILL, which no sanitizer's handler can catch).
 stopped KILL worker 1
 grep -q "killed by signal 9" "$work/stop.err" || fail "the crash is not named: $(cat "$work/stop.err")"
+
+# Moved where no share/quorvel/assets stands beside its folder, the watch stops before it plays: status 2 and
+# one line, never a window of white squares.
+mkdir -p "$work/moved/bin"
+cp "$tool" "$work/moved/bin/quorvel-tournament"
+"$work/moved/bin/quorvel-tournament" --watch 7 >"$work/moved.out" 2>"$work/moved.err"
+status=$?
+[ "$status" -eq 2 ] || fail "a watch without assets: status $status, not 2"
+[ "$(wc -l <"$work/moved.err")" -eq 1 ] && grep -q "cannot find the game's assets" "$work/moved.err" ||
+    fail "a watch without assets: not the one line that says so: $(cat "$work/moved.err")"
 
 "$tool" --help | grep -q -- "--frame-time" || fail "--help does not describe the options"
 echo "PASS"

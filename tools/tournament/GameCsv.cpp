@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
-#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -24,14 +21,6 @@ std::string exactly(const float frameTime) {
     return text.data();
 }
 
-bool wholeNumber(const std::string& text, const std::uint64_t high, std::uint64_t& value) {
-    if (text.empty() || text.size() > 18 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    value = std::stoull(text);
-    return value <= high;
-}
-
 std::vector<std::string> fieldsOf(const std::string& line) {
     std::vector<std::string> fields;
     std::istringstream stream(line);
@@ -47,9 +36,7 @@ std::vector<std::string> fieldsOf(const std::string& line) {
 
 struct Row {
     Tournament::Game game;
-    std::int32_t startEach;
-    float frameTime;
-    std::int64_t maxFrames;
+    GameRules rules;
 };
 
 // One data row, or the reason it is not one.
@@ -58,50 +45,47 @@ std::string parseRow(const std::string& line, Row& row) {
     if (fields.size() != 6) {
         return "a row has 6 fields, this one " + std::to_string(fields.size());
     }
-    std::uint64_t seed = 0;
-    std::uint64_t frames = 0;
-    std::uint64_t maxFrames = 0;
-    if (!wholeNumber(fields[0], 4294967295U, seed)) {
-        return "the seed '" + fields[0] + "' is not a seed from 0 to 4294967295";
+    const auto seed = GameRules::seedFrom(fields[0]);
+    if (!seed) {
+        return "the seed '" + fields[0] + "' is not a seed from 0 to " + std::to_string(GameRules::lastPossibleSeed);
     }
-    const std::string& winner = fields[1];
-    if (winner != "ROCK" && winner != "PAPER" && winner != "SCISSORS" && winner != "undecided") {
-        return "the winner '" + winner + "' is not ROCK, PAPER, SCISSORS or undecided";
+    const auto winner = winnerNamed(fields[1]);
+    if (!winner) {
+        return "the winner '" + fields[1] + "' is not ROCK, PAPER, SCISSORS or undecided";
     }
-    if (fields[3] != "150" && fields[3] != "300") {
+    const auto startEach = GameRules::startEachFrom(fields[3]);
+    if (!startEach) {
         return "the start '" + fields[3] + "' is not 150 or 300";
     }
-    char* end = nullptr;
-    errno = 0;
-    const float frameTime = std::strtof(fields[4].c_str(), &end);
-    if (fields[4].empty() || errno != 0 || end != fields[4].c_str() + fields[4].size() || !std::isfinite(frameTime) ||
-        frameTime <= 0.0F || frameTime > 10.0F) {
+    const auto frameTime = GameRules::frameTimeFrom(fields[4]);
+    if (!frameTime) {
         return "the frame time '" + fields[4] + "' is not a number of seconds above 0 and at most 10";
     }
-    if (!wholeNumber(fields[5], 100000000, maxFrames) || maxFrames == 0) {
-        return "the frame cap '" + fields[5] + "' is not a whole number from 1 to 100000000";
+    const auto maxFrames = GameRules::maxFramesFrom(fields[5]);
+    if (!maxFrames) {
+        return "the frame cap '" + fields[5] + "' is not a whole number from 1 to " +
+               std::to_string(GameRules::mostFrames);
     }
     // A game ends when one kind is left or at the cap; an undecided one always ran to the cap.
-    if (!wholeNumber(fields[2], maxFrames, frames) || (winner == "undecided" && frames != maxFrames)) {
+    const auto frames = GameRules::wholeNumber(fields[2], 0, *maxFrames);
+    if (!frames || (*winner == Winner::Undecided && *frames != *maxFrames)) {
         return "the frame count '" + fields[2] + "' cannot end such a game";
     }
-    row.game = {static_cast<std::uint32_t>(seed), winner == "undecided" ? "" : winner,
-                static_cast<std::int64_t>(frames)};
-    row.startEach = fields[3] == "150" ? 50 : 100;
-    row.frameTime = frameTime;
-    row.maxFrames = static_cast<std::int64_t>(maxFrames);
+    row.game = {*seed, *winner, *frames};
+    row.rules.startEach = *startEach;
+    row.rules.frameTime = *frameTime;
+    row.rules.maxFrames = *maxFrames;
     return "";
 }
 
 } // namespace
 
-std::string GameCsv::write(const std::vector<Tournament::Game>& games, const Tournament::Settings& settings) {
-    const std::string played = "," + std::to_string(3 * settings.startEach) + "," + exactly(settings.frameTime) + "," +
-                               std::to_string(settings.maxFrames) + "\n";
+std::string GameCsv::write(const std::vector<Tournament::Game>& games, const GameRules& rules) {
+    const std::string played = "," + GameRules::startName(rules.startEach) + "," + exactly(rules.frameTime) + "," +
+                               std::to_string(rules.maxFrames) + "\n";
     std::string csv = std::string(header) + "\n";
     for (const Tournament::Game& game : games) {
-        csv += std::to_string(game.seed) + "," + (game.winner.empty() ? "undecided" : game.winner) + "," +
-               std::to_string(game.frames) + played;
+        csv += std::to_string(game.seed) + "," + nameOf(game.winner) + "," + std::to_string(game.frames) + played;
     }
     return csv;
 }
@@ -145,13 +129,10 @@ GameCsv::Merged GameCsv::merge(const std::vector<std::pair<std::string, std::str
                 return fail(where + problem);
             }
             if (first) {
-                merged.settings.startEach = row.startEach;
-                merged.settings.frameTime = row.frameTime;
-                merged.settings.maxFrames = row.maxFrames;
+                merged.rules = row.rules;
                 firstName = name;
                 first = false;
-            } else if (row.startEach != merged.settings.startEach || row.frameTime != merged.settings.frameTime ||
-                       row.maxFrames != merged.settings.maxFrames) {
+            } else if (!row.rules.playsLike(merged.rules)) {
                 std::string message = where;
                 message.append("played with other settings (start, frame time or frame cap) than ").append(firstName);
                 return fail(message);
@@ -173,8 +154,8 @@ GameCsv::Merged GameCsv::merge(const std::vector<std::pair<std::string, std::str
     if (merged.games.empty()) {
         return fail("no game to merge");
     }
-    merged.settings.firstSeed = merged.games.front().seed;
-    merged.settings.lastSeed = merged.games.back().seed;
+    merged.rules.firstSeed = merged.games.front().seed;
+    merged.rules.lastSeed = merged.games.back().seed;
     return merged;
 }
 

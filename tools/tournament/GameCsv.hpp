@@ -12,14 +12,14 @@ namespace G {
 class GameCsv {
 public:
     // The games, in the order given, under a header line.
-    static std::string write(const std::vector<Tournament::Game>& games, const Tournament::Settings& settings);
+    static std::string write(const std::vector<Tournament::Game>& games, const GameRules& rules);
 
-    // The games of several files, ordered by seed, with the settings they share; or, for a file that is not
-    // such a CSV file, for settings that differ between rows, or for a seed played twice, the reason why
-    // they cannot be combined.
+    // The games of several files, ordered by seed, with the rules they share (their seeds from the first
+    // game's to the last's); or, for a file that is not such a CSV file, for rules that differ between rows,
+    // or for a seed played twice, the reason why they cannot be combined.
     struct Merged {
         std::vector<Tournament::Game> games;
-        Tournament::Settings settings;
+        GameRules rules;
         std::string error;
     };
     static Merged merge(const std::vector<std::string>& paths);

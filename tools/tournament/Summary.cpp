@@ -8,14 +8,14 @@
 
 namespace G {
 
-Summary::Summary(const std::vector<Tournament::Game>& games, Tournament::Settings settings)
-    : settings(std::move(settings)), played(games.size()),
-      results{{{"ROCK", 0, 0, 0, 0}, {"PAPER", 0, 0, 0, 0}, {"SCISSORS", 0, 0, 0, 0}, {"undecided", 0, 0, 0, 0}}} {
+Summary::Summary(const std::vector<Tournament::Game>& games, const GameRules& rules)
+    : rules(rules), played(games.size()), results{} {
+    for (std::size_t row = 0; row < results.size(); ++row) {
+        results.at(row).winner = everyWinner.at(row);
+    }
     for (const Tournament::Game& game : games) {
-        auto* const found = std::find_if(results.begin(), results.begin() + 3,
-                                         [&game](const Share& share) { return share.name == game.winner; });
-        ++found->games;
-        if (found != results.begin() + 3) {
+        ++results.at(static_cast<std::size_t>(game.winner)).games;
+        if (game.winner != Winner::Undecided) {
             lengths.push_back(game.frames);
         }
     }
@@ -75,17 +75,17 @@ std::int64_t Summary::longest() const {
 
 std::string Summary::table() const {
     std::ostringstream out;
-    const double frameTime = settings.frameTime;
+    const double frameTime = rules.frameTime;
     const auto seconds = [frameTime](const double frames) { return frames * frameTime; };
     out << std::fixed;
-    out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << 3 * settings.startEach
-        << "-piece start, frame time " << std::setprecision(6) << frameTime << " s, undecided after "
-        << settings.maxFrames << " frames\n\n";
+    out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << 3 * rules.startEach
+        << "-piece start, frame time " << std::setprecision(6) << frameTime << " s, undecided after " << rules.maxFrames
+        << " frames\n\n";
     out << "| winner    |  games |  share | 95% confidence interval |\n";
     out << "|-----------|-------:|-------:|-------------------------|\n";
     for (const Share& share : results) {
-        out << "| " << std::left << std::setw(9) << share.name << std::right << " | " << std::setw(6) << share.games
-            << " | " << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | ";
+        out << "| " << std::left << std::setw(9) << nameOf(share.winner) << std::right << " | " << std::setw(6)
+            << share.games << " | " << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | ";
         std::ostringstream interval;
         interval << std::fixed << std::setprecision(1) << 100 * share.low << "% to " << 100 * share.high << "%";
         out << std::left << std::setw(23) << interval.str() << std::right << " |\n";

@@ -13,16 +13,16 @@ namespace G {
 class Summary {
 public:
     struct Share {
-        std::string name;
+        Winner winner;
         std::size_t games;
         double share;
         double low;
         double high;
     };
 
-    Summary(const std::vector<Tournament::Game>& games, Tournament::Settings settings);
+    Summary(const std::vector<Tournament::Game>& games, const GameRules& rules);
 
-    // ROCK, PAPER, SCISSORS, then the undecided games.
+    // ROCK, PAPER, SCISSORS, then the undecided games: everyWinner's order.
     const std::array<Share, 4>& shares() const { return results; }
     // Quartiles of the decided games' lengths in frames, by linear interpolation; all 0 without any.
     double lengthQuantile(double q) const;
@@ -38,7 +38,7 @@ public:
     static std::pair<double, double> wilson(std::size_t hits, std::size_t trials);
 
 private:
-    Tournament::Settings settings;
+    GameRules rules;
     std::size_t played;
     std::array<Share, 4> results;
     std::vector<std::int64_t> lengths;

@@ -74,7 +74,7 @@ void axes(std::ostringstream& out, const double x0, const double width, const st
 
 std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, const std::uint32_t timelineSeed,
                              const std::vector<Tournament::Game>& games, const Summary& summary,
-                             const Tournament::Settings& settings) {
+                             const GameRules& rules) {
     std::ostringstream out;
     out << std::fixed << std::setprecision(1);
     const double width = left + 2 * panelWidth + gap + 40;
@@ -85,10 +85,10 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
     out << "<rect width='100%' height='100%' fill='white'/>\n";
 
     // Left: the three counts over one game, with no more than about a thousand points per line.
-    const double total = 3.0 * settings.startEach;
+    const double total = 3.0 * rules.startEach;
     const double frames = timeline.empty() ? 1.0 : static_cast<double>(timeline.size() - 1);
-    const Axis time = roundAxis(std::max(frames, 1.0) * settings.frameTime, 5);
-    const double pixelsPerFrame = panelWidth / time.max * settings.frameTime;
+    const Axis time = roundAxis(std::max(frames, 1.0) * rules.frameTime, 5);
+    const double pixelsPerFrame = panelWidth / time.max * rules.frameTime;
     out << "<text x='" << left << "' y='24' font-size='15'>Pieces of each kind in game " << timelineSeed << "</text>\n";
     const Axis pieces = roundAxis(total, 3);
     axes(out, left, panelWidth, "game time (s)", "pieces", time, pieces);
@@ -109,10 +109,10 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
     // times the 95th percentile, is folded into a last bar of its own, so that the common lengths keep their
     // detail.
     const double x0 = left + panelWidth + gap;
-    const double p95 = summary.lengthQuantile(0.95) * settings.frameTime;
-    const double longest = static_cast<double>(summary.longest()) * settings.frameTime;
+    const double p95 = summary.lengthQuantile(0.95) * rules.frameTime;
+    const double longest = static_cast<double>(summary.longest()) * rules.frameTime;
     const bool folded = longest > 1.5 * p95 && p95 > 0;
-    const Axis length = roundAxis(std::max(folded ? p95 : longest, static_cast<double>(settings.frameTime)), 6);
+    const Axis length = roundAxis(std::max(folded ? p95 : longest, static_cast<double>(rules.frameTime)), 6);
     const double binWidth = roundStep(length.max / 30);
     const auto bins = static_cast<std::size_t>(std::lround(length.max / binWidth));
     const double tailWidth = folded ? 44.0 : 0.0;
@@ -120,8 +120,8 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
     std::vector<std::array<std::size_t, 3>> counts(bins + 1, {0, 0, 0});
     for (const Tournament::Game& game : games) {
         for (std::size_t kind = 0; kind < 3; ++kind) {
-            if (game.winner == summary.shares().at(kind).name) {
-                const double seconds = static_cast<double>(game.frames) * settings.frameTime;
+            if (game.winner == everyWinner.at(kind)) {
+                const double seconds = static_cast<double>(game.frames) * rules.frameTime;
                 const auto bin = static_cast<std::size_t>(std::floor(seconds / binWidth + 1e-9));
                 ++counts[folded ? std::min(bin, bins) : std::min(bin, bins - 1)].at(kind);
             }
@@ -168,7 +168,7 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
     for (std::size_t kind = 0; kind < 4; ++kind) {
         const Summary::Share& share = summary.shares().at(kind);
         out << "<tspan" << (kind > 0 ? " dx='16'" : "") << " fill='" << (kind < 3 ? colours.at(kind) : "#444") << "'>"
-            << share.name << " " << 100 * share.share << "% (" << share.games << ")</tspan>";
+            << nameOf(share.winner) << " " << 100 * share.share << "% (" << share.games << ")</tspan>";
     }
     out << "</text>\n";
     out << "</svg>\n";

@@ -15,7 +15,7 @@ class SvgChart {
 public:
     static std::string render(const std::vector<Tournament::Counts>& timeline, std::uint32_t timelineSeed,
                               const std::vector<Tournament::Game>& games, const Summary& summary,
-                              const Tournament::Settings& settings);
+                              const GameRules& rules);
 };
 
 } // namespace G

@@ -14,7 +14,7 @@
 
 namespace G {
 
-bool Watch::run(const std::uint32_t seed, const Tournament::Settings& settings) {
+bool Watch::run(const std::uint32_t seed, const GameRules& rules) {
     const auto tool = std::make_shared<Tool>();
     tool->window.create(sfml::videoMode(1200, 800, 32), "QUORVEL " + std::to_string(seed),
                         sf::Style::Titlebar | sf::Style::Close);
@@ -22,17 +22,14 @@ bool Watch::run(const std::uint32_t seed, const Tournament::Settings& settings) 
         return false;
     }
     GameState state(tool);
-    // init loads the assets and styles the overlay as the program does; its own pieces make way for the
-    // tournament's spawn.
-    state.init();
-    state.rocks.clear();
-    state.papers.clear();
-    state.scissors.clear();
+    // The assets and the overlay as the program has them, and the tournament's spawn in place of the
+    // program's.
+    state.loadAssets();
     std::srand(seed);
-    state.spawn(settings.startEach, settings.startEach, settings.startEach);
-    tool->frameTime = settings.frameTime;
+    state.spawn(rules.startEach, rules.startEach, rules.startEach);
+    tool->frameTime = rules.frameTime;
 
-    const sf::Time step = sf::seconds(settings.frameTime);
+    const sf::Time step = sf::seconds(rules.frameTime);
     const sf::Clock clock;
     sf::Time due = step;
     std::int64_t frames = 0;
@@ -52,7 +49,7 @@ bool Watch::run(const std::uint32_t seed, const Tournament::Settings& settings) 
         if (playing && now >= due) {
             state.update();
             ++frames;
-            playing = frames < settings.maxFrames && state.winnerName().empty();
+            playing = frames < rules.maxFrames && state.winnerName().empty();
             // A frame that comes late is not made up for with a burst of frames.
             due = due + step < now ? now + step : due + step;
         }

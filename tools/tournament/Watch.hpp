@@ -14,7 +14,7 @@ class Watch {
 public:
     // Plays the game until the window is closed; false when no window could be opened. The assets are read
     // from ./assets, as the program reads them.
-    static bool run(std::uint32_t seed, const Tournament::Settings& settings);
+    static bool run(std::uint32_t seed, const GameRules& rules);
 };
 
 } // namespace G

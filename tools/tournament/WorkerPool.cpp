@@ -6,8 +6,10 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <poll.h>
 #include <sstream>
+#include <string>
 #include <sys/types.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -63,16 +65,15 @@ bool writeAll(const int fd, const std::string& text) {
 }
 
 // A worker: plays seeds first + worker, first + worker + jobs, … and writes one line per game to the pipe.
-[[noreturn]] void work(const Tournament::Settings& settings, const unsigned worker, const unsigned jobs,
-                       const int out) {
+[[noreturn]] void work(const GameRules& rules, const unsigned worker, const unsigned jobs, const int out) {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
     const Tournament tournament(std::make_shared<Tool>());
-    for (std::uint64_t seed = static_cast<std::uint64_t>(settings.firstSeed) + worker; seed <= settings.lastSeed;
+    for (std::uint64_t seed = static_cast<std::uint64_t>(rules.firstSeed) + worker; seed <= rules.lastSeed;
          seed += jobs) {
-        const Tournament::Game game = tournament.play(static_cast<std::uint32_t>(seed), settings);
-        const std::string line = std::to_string(game.seed) + " " + (game.winner.empty() ? "-" : game.winner) + " " +
-                                 std::to_string(game.frames) + "\n";
+        const Tournament::Game game = tournament.play(static_cast<std::uint32_t>(seed), rules);
+        const std::string line =
+            std::to_string(game.seed) + " " + nameOf(game.winner) + " " + std::to_string(game.frames) + "\n";
         if (!writeAll(out, line)) {
             _exit(3);
         }
@@ -125,8 +126,8 @@ unsigned WorkerPool::cores() {
     return online > 0 ? static_cast<unsigned>(online) : 1U;
 }
 
-WorkerPool::Result WorkerPool::play(const Tournament::Settings& settings, unsigned jobs, const Progress& progress) {
-    const std::uint64_t count = static_cast<std::uint64_t>(settings.lastSeed) - settings.firstSeed + 1;
+WorkerPool::Result WorkerPool::play(const GameRules& rules, unsigned jobs, const Progress& progress) {
+    const std::uint64_t count = static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
     jobs = static_cast<unsigned>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(jobs, count)));
     const InterruptGuard guard;
     Result result;
@@ -144,7 +145,7 @@ WorkerPool::Result WorkerPool::play(const Tournament::Settings& settings, unsign
             for (unsigned other = 0; other < w; ++other) {
                 close(workers[other].in);
             }
-            work(settings, w, jobs, ends[1]);
+            work(rules, w, jobs, ends[1]);
         }
         close(ends[1]);
         if (pid < 0) {
@@ -205,10 +206,14 @@ WorkerPool::Result WorkerPool::play(const Tournament::Settings& settings, unsign
                 std::istringstream line(worker.pending.substr(0, newline));
                 worker.pending.erase(0, newline + 1);
                 Tournament::Game game{};
-                line >> game.seed >> game.winner >> game.frames;
-                if (game.winner == "-") {
-                    game.winner.clear();
+                std::string winner;
+                line >> game.seed >> winner >> game.frames;
+                const std::optional<Winner> named = winnerNamed(winner);
+                if (!line || !named) {
+                    // Not counted: a game that cannot be read leaves the run short, which fails it.
+                    continue;
                 }
+                game.winner = *named;
                 result.games.push_back(game);
                 ++finished;
                 if (progress) {

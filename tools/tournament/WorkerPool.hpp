@@ -24,10 +24,10 @@ public:
     // Called with the number of games finished so far, by all workers together.
     using Progress = std::function<void(std::uint64_t)>;
 
-    // Plays every seed of the settings in `jobs` processes. Must be called before this process makes any
+    // Plays every seed of the rules in `jobs` processes. Must be called before this process makes any
     // graphics resource: each worker makes its own. An interrupt (SIGINT or SIGTERM) or a worker that
     // crashes ends every worker and returns no games.
-    static Result play(const Tournament::Settings& settings, unsigned jobs, const Progress& progress);
+    static Result play(const GameRules& rules, unsigned jobs, const Progress& progress);
 
     // The number of processors online, at least 1.
     static unsigned cores();

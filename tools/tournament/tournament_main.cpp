@@ -1,3 +1,5 @@
+#include "tools/tournament/AssetFolder.hpp"
+#include "tools/tournament/CommandLine.hpp"
 #include "tools/tournament/GameCsv.hpp"
 #include "tools/tournament/Summary.hpp"
 #include "tools/tournament/SvgChart.hpp"
@@ -6,15 +8,14 @@
 #include "tools/tournament/WorkerPool.hpp"
 
 #include <chrono>
-#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iomanip>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -57,32 +58,25 @@ bool writeFile(const std::string& path, const std::string& text) {
     return true;
 }
 
-// The watch reads ./assets as the program does; an installed tool finds them in <prefix>/share/quorvel.
-void enterDataFolder() {
-    struct stat info {};
-    if (stat("assets/textures/objects.png", &info) == 0) {
-        return;
-    }
-    std::string self(PATH_MAX, '\0');
-    const ssize_t length = readlink("/proc/self/exe", self.data(), self.size() - 1);
-    if (length <= 0) {
-        return;
-    }
-    self.resize(static_cast<std::size_t>(length));
-    const std::string bin = self.substr(0, self.rfind('/'));
-    const std::string data = bin.substr(0, bin.rfind('/')) + "/share/quorvel";
-    if (stat((data + "/assets/textures/objects.png").c_str(), &info) == 0 && chdir(data.c_str()) != 0) {
-        std::cerr << "quorvel-tournament: cannot enter " << data << "\n";
-    }
-}
-
-int watch(const G::Tournament::Settings& settings) {
+// The watch draws with the game's assets, found from the tool's own place wherever it is started; without
+// them it would show white squares and no text, so it stops before it plays.
+int watch(const G::CommandLine::Options& options) {
     if (std::getenv("DISPLAY") == nullptr) {
         std::cerr << "quorvel-tournament: --watch needs a display to show its window\n";
         return 1;
     }
-    enterDataFolder();
-    if (!G::Watch::run(*settings.watch, settings)) {
+    const std::string self = G::AssetFolder::ownExecutable();
+    const std::optional<std::string> folder = G::AssetFolder::beside(self);
+    if (!folder) {
+        std::cerr << "quorvel-tournament: cannot find the game's assets in share/quorvel/assets beside the folder of "
+                  << (self.empty() ? "this program" : self) << "\n";
+        return 2;
+    }
+    if (chdir(folder->c_str()) != 0) {
+        std::cerr << "quorvel-tournament: cannot enter " << *folder << "\n";
+        return 2;
+    }
+    if (!G::Watch::run(*options.watch, options.rules)) {
         std::cerr << "quorvel-tournament: cannot open a window\n";
         return 1;
     }
@@ -92,40 +86,38 @@ int watch(const G::Tournament::Settings& settings) {
 } // namespace
 
 int main(int argc, char** argv) {
-    const G::Tournament::Parsed parsed = G::Tournament::parse(std::vector<std::string>(argv + 1, argv + argc));
+    const G::CommandLine::Parsed parsed = G::CommandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
     if (parsed.help || parsed.version) {
-        std::cout << (parsed.help ? G::Tournament::usage() : G::Tournament::version());
+        std::cout << (parsed.help ? G::CommandLine::usage() : G::CommandLine::version());
         return 0;
     }
-    if (!parsed.settings) {
+    if (!parsed.options) {
         std::cerr << "quorvel-tournament: " << parsed.error << "\nTry 'quorvel-tournament --help'.\n";
         return 2;
     }
-    G::Tournament::Settings settings = *parsed.settings;
-    if (settings.watch) {
-        return watch(settings);
+    const G::CommandLine::Options& options = *parsed.options;
+    if (options.watch) {
+        return watch(options);
     }
     // The games need the graphics library's context, and so does the chart's replay of one game; a merge
     // without a chart needs neither, and runs on a machine with no X server at all.
-    if (settings.merge.empty() || !settings.svgPath.empty()) {
+    if (options.merge.empty() || !options.svgPath.empty()) {
         ensureDisplay(argv);
     }
 
+    G::GameRules rules = options.rules;
     std::vector<G::Tournament::Game> games;
-    if (!settings.merge.empty()) {
-        G::GameCsv::Merged merged = G::GameCsv::merge(settings.merge);
+    if (!options.merge.empty()) {
+        G::GameCsv::Merged merged = G::GameCsv::merge(options.merge);
         if (!merged.error.empty()) {
             std::cerr << "quorvel-tournament: " << merged.error << "\n";
             return 2;
         }
         games = std::move(merged.games);
-        merged.settings.csvPath = settings.csvPath;
-        merged.settings.svgPath = settings.svgPath;
-        merged.settings.chartSeed = settings.chartSeedGiven ? settings.chartSeed : merged.settings.firstSeed;
-        settings = merged.settings;
+        rules = merged.rules;
     } else {
-        const unsigned jobs = settings.jobs == 0 ? G::WorkerPool::cores() : settings.jobs;
-        const std::uint64_t count = static_cast<std::uint64_t>(settings.lastSeed) - settings.firstSeed + 1;
+        const unsigned jobs = options.jobs == 0 ? G::WorkerPool::cores() : options.jobs;
+        const std::uint64_t count = static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
         const bool showProgress = isatty(STDERR_FILENO) != 0;
         const auto start = std::chrono::steady_clock::now();
         const auto progress = [&](const std::uint64_t done) {
@@ -135,7 +127,7 @@ int main(int argc, char** argv) {
                           << static_cast<double>(done) / elapsed << " games/s " << std::flush;
             }
         };
-        G::WorkerPool::Result result = G::WorkerPool::play(settings, jobs, progress);
+        G::WorkerPool::Result result = G::WorkerPool::play(rules, jobs, progress);
         if (showProgress) {
             std::cerr << '\n';
         }
@@ -149,17 +141,18 @@ int main(int argc, char** argv) {
         games = std::move(result.games);
     }
 
-    const G::Summary summary(games, settings);
-    if (!settings.csvPath.empty() && !writeFile(settings.csvPath, G::GameCsv::write(games, settings))) {
-        std::cerr << "quorvel-tournament: cannot write " << settings.csvPath << "\n";
+    const G::Summary summary(games, rules);
+    if (!options.csvPath.empty() && !writeFile(options.csvPath, G::GameCsv::write(games, rules))) {
+        std::cerr << "quorvel-tournament: cannot write " << options.csvPath << "\n";
         return 1;
     }
-    if (!settings.svgPath.empty()) {
+    if (!options.svgPath.empty()) {
+        const std::uint32_t chartSeed = options.chartSeed.value_or(rules.firstSeed);
         std::vector<G::Tournament::Counts> timeline;
         const G::Tournament tournament(std::make_shared<G::Tool>());
-        tournament.play(settings.chartSeed, settings, &timeline);
-        if (!writeFile(settings.svgPath, G::SvgChart::render(timeline, settings.chartSeed, games, summary, settings))) {
-            std::cerr << "quorvel-tournament: cannot write " << settings.svgPath << "\n";
+        tournament.play(chartSeed, rules, &timeline);
+        if (!writeFile(options.svgPath, G::SvgChart::render(timeline, chartSeed, games, summary, rules))) {
+            std::cerr << "quorvel-tournament: cannot write " << options.svgPath << "\n";
             return 1;
         }
     }

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace G {
+
+// The rules a tournament's games are played by: which seeds, from which start, at which frame time, and up
+// to which frame cap. The command line and the CSV reader both read them through the functions below, so
+// the limits are checked in one place.
+struct GameRules {
+    static constexpr std::int64_t mostGames = 10000000;
+    static constexpr std::int64_t mostFrames = 100000000;
+    static constexpr float longestFrameTime = 10.0F;
+    static constexpr std::int64_t lastPossibleSeed = 4294967295;
+
+    std::uint32_t firstSeed = 1;
+    std::uint32_t lastSeed = 100;
+    // Pieces of each kind at the start: 50 as the program starts, 100 as after R.
+    std::int32_t startEach = 50;
+    float frameTime = 1.0F / 60.0F;
+    std::int64_t maxFrames = 20000;
+
+    // The same start, frame time and frame cap, whatever the seeds: games that belong in one tournament.
+    bool playsLike(const GameRules& other) const;
+
+    // A whole number from low to high, written in decimal digits only, at most 18 of them; else nothing.
+    static std::optional<std::int64_t> wholeNumber(const std::string& text, std::int64_t low, std::int64_t high);
+    static std::optional<std::uint32_t> seedFrom(const std::string& text);
+    // The pieces of each kind for a start of "150" or "300"; nothing for any other.
+    static std::optional<std::int32_t> startEachFrom(const std::string& start);
+    // The start's name for that many pieces of each kind: "150" or "300".
+    static std::string startName(std::int32_t startEach);
+    // Seconds above 0 and at most longestFrameTime, written as a whole number or a decimal.
+    static std::optional<float> frameTimeFrom(const std::string& text);
+    // A frame cap from 1 to mostFrames.
+    static std::optional<std::int64_t> maxFramesFrom(const std::string& text);
+};
+
+} // namespace G
