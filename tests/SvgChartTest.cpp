@@ -1,0 +1,47 @@
+#include "tools/tournament/SvgChart.hpp"
+
+#include "tools/tournament/Summary.hpp"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <regex>
+#include <string>
+#include <vector>
+
+namespace {
+
+using G::Winner;
+
+TEST(SvgChart, TheLengthBarsAddUpToTheDecidedGamesWithOneOnTheAxisMaximum) {
+    // A quarter of a second a frame: four games of 2 s and one of exactly 3 s, where the length axis ends,
+    // and one undecided game, which has no length to show.
+    G::GameRules rules;
+    rules.frameTime = 0.25F;
+    rules.maxFrames = 100;
+    const std::vector<G::Tournament::Game> games{{1, Winner::Rock, 8},   {2, Winner::Paper, 8},
+                                                 {3, Winner::Rock, 8},   {4, Winner::Scissors, 8},
+                                                 {5, Winner::Paper, 12}, {6, Winner::Undecided, 100}};
+    const G::Summary summary(games, rules);
+    const std::vector<G::Tournament::Counts> timeline{{50, 50, 50}, {49, 51, 50}};
+    const std::string svg = G::SvgChart::render(timeline, 1, games, summary, rules);
+
+    // The bars are the rectangles in the kinds' colours, stacked by x.
+    const std::regex bar("<rect x='([^']+)' y='[^']+' width='[^']+' height='([^']+)' fill='#(6f625a|3466c8|d6242a)'");
+    std::map<std::string, double> stacks;
+    for (auto match = std::sregex_iterator(svg.begin(), svg.end(), bar); match != std::sregex_iterator(); ++match) {
+        stacks[(*match)[1].str()] += std::stod((*match)[2].str());
+    }
+    ASSERT_EQ(stacks.size(), 2U) << "one bar at 2 s and one at the axis maximum";
+    double total = 0;
+    double tallest = 0;
+    for (const auto& [x, height] : stacks) {
+        total += height;
+        tallest = std::max(tallest, height);
+    }
+    // The tallest bar holds the four games of 2 s, so the heights measure games in quarters of it.
+    EXPECT_NEAR(total / tallest * 4, 5.0, 0.05);
+}
+
+} // namespace
