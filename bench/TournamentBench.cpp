@@ -9,10 +9,10 @@
 
 namespace {
 
-// Seconds to play the settings' games with the given number of jobs.
-double secondsFor(const G::Tournament::Settings& settings, const unsigned jobs, benchmark::State& bench) {
+// Seconds to play the rules' games with the given number of jobs.
+double secondsFor(const G::GameRules& rules, const unsigned jobs, benchmark::State& bench) {
     const auto start = std::chrono::steady_clock::now();
-    const G::WorkerPool::Result result = G::WorkerPool::play(settings, jobs, {});
+    const G::WorkerPool::Result result = G::WorkerPool::play(rules, jobs, {});
     if (!result.error.empty()) {
         bench.SkipWithError(result.error.c_str());
     }
@@ -20,16 +20,16 @@ double secondsFor(const G::Tournament::Settings& settings, const unsigned jobs, 
 }
 
 void oneJobAgainstTwo(benchmark::State& bench) {
-    G::Tournament::Settings settings;
-    settings.firstSeed = 1;
-    settings.lastSeed = static_cast<std::uint32_t>(bench.range(0));
+    G::GameRules rules;
+    rules.firstSeed = 1;
+    rules.lastSeed = static_cast<std::uint32_t>(bench.range(0));
     double one = 0.0;
     double two = 0.0;
     for (auto _ : bench) {
-        one += secondsFor(settings, 1, bench);
-        two += secondsFor(settings, 2, bench);
+        one += secondsFor(rules, 1, bench);
+        two += secondsFor(rules, 2, bench);
     }
-    const auto games = static_cast<double>(bench.iterations()) * static_cast<double>(settings.lastSeed);
+    const auto games = static_cast<double>(bench.iterations()) * static_cast<double>(rules.lastSeed);
     bench.counters["games_per_s_1_job"] = games / one;
     bench.counters["games_per_s_2_jobs"] = games / two;
     bench.counters["ratio"] = one / two;

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""Summarises the Google Benchmark JSON reports of quorvel-bench and quorvel-tournament-bench: medians,
-speed-ups, the frame ratio and the tournament's games per second with one job and with two.
+"""Summarises the Google Benchmark JSON reports of quorvel-bench, quorvel-tournament-bench and
+quorvel-record-bench: medians, speed-ups, the frame ratio, the tournament's games per second with one job and
+with two, and the recorder's frames per second.
 
-    bench/report.py build/bench.json build/tournament-bench.json
+    bench/report.py build/bench.json build/tournament-bench.json build/record-bench.json
 """
 import json
 import sys
@@ -16,12 +17,13 @@ def medians(report):
     return found
 
 
-def main(path, tournament_path):
+def main(path, tournament_path, record_path):
     with open(path, encoding="utf-8") as file:
         report = json.load(file)
     runs = medians(report)
-    with open(tournament_path, encoding="utf-8") as file:
-        runs.update(medians(json.load(file)))
+    for other in (tournament_path, record_path):
+        with open(other, encoding="utf-8") as file:
+            runs.update(medians(json.load(file)))
     context = report["context"]
     print(f"Machine: {context.get('num_cpus')} CPUs at {context.get('mhz_per_cpu')} MHz; "
           f"medians of {runs and next(iter(runs.values())).get('repetitions', '?')} repetitions")
@@ -49,12 +51,19 @@ def main(path, tournament_path):
     if jobs:
         print(f"Tournament, 800 games from the 150-piece start: {jobs['games_per_s_1_job']:.1f} games/s with "
               f"--jobs 1, {jobs['games_per_s_2_jobs']:.1f} with --jobs 2, ratio {jobs['ratio']:.2f}")
+    record = runs.get("Record/Mp4Start300/iterations:1/real_time")
+    drawing = runs.get("Record/DrawAndReadBackOnly/iterations:1/real_time")
+    if record:
+        print(f"Recording a 300-piece game to MP4: {record['frames_per_s']:.1f} frames/s, "
+              f"{record['frames_per_s'] / 60:.2f}x real time"
+              + (f"; drawing and reading back alone: {drawing['frames_per_s']:.1f} frames/s" if drawing else ""))
     print()
     targets = [("update at 300 pieces (restart) >= 40x", ratios.get("Update/Restart300", 0) >= 40),
                ("update at 300 pieces (mid-game) >= 40x", ratios.get("Update/MidGame300", 0) >= 40),
                ("update at 3,000 pieces >= 60x", ratios.get("Update/Even3000", 0) >= 60),
                ("full frame <= 1.1 x render-only frame", bool(frame) and frame["ratio"] <= 1.1),
-               ("tournament --jobs 2 >= 1.8 x --jobs 1", bool(jobs) and jobs["ratio"] >= 1.8)]
+               ("tournament --jobs 2 >= 1.8 x --jobs 1", bool(jobs) and jobs["ratio"] >= 1.8),
+               ("--record to MP4 >= 120 frames/s (2x real time)", bool(record) and record["frames_per_s"] >= 120)]
     for name, met in targets:
         print(f"{'met   ' if met else 'MISSED'}  {name}")
     return 0
@@ -62,4 +71,5 @@ def main(path, tournament_path):
 
 if __name__ == "__main__":
     sys.exit(main(sys.argv[1] if len(sys.argv) > 1 else "build/bench.json",
-                  sys.argv[2] if len(sys.argv) > 2 else "build/tournament-bench.json"))
+                  sys.argv[2] if len(sys.argv) > 2 else "build/tournament-bench.json",
+                  sys.argv[3] if len(sys.argv) > 3 else "build/record-bench.json"))

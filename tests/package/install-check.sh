@@ -107,6 +107,8 @@ for page in man6/quorvel.6 man1/quorvel-tournament.1; do
 done
 man -l "$prefix/share/man/man1/quorvel-tournament.1.gz" 2>/dev/null | grep -q -- "--merge" ||
     fail "the tournament's manual page does not describe --merge"
+man -l "$prefix/share/man/man1/quorvel-tournament.1.gz" 2>/dev/null | grep -q -- "--record" ||
+    fail "the tournament's manual page does not describe --record"
 cmp -s "$prefix/share/quorvel/assets/textures/objects.png" "$source_dir/assets/textures/objects.png" ||
     fail "the installed sprite sheet differs from the project's"
 for size in 16 24 32 48 128 256; do

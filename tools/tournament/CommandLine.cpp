@@ -1,5 +1,7 @@
 #include "tools/tournament/CommandLine.hpp"
 
+#include "tools/tournament/VideoFile.hpp"
+
 #include <array>
 #include <getopt.h>
 #include <set>
@@ -21,11 +23,12 @@ enum Option : int {
     ChartSeed,
     Merge,
     Watch,
+    Record,
     Help,
     Version
 };
 
-const std::array<option, 14> longOptions{{{"games", required_argument, nullptr, Games},
+const std::array<option, 15> longOptions{{{"games", required_argument, nullptr, Games},
                                           {"seeds", required_argument, nullptr, Seeds},
                                           {"start", required_argument, nullptr, Start},
                                           {"frame-time", required_argument, nullptr, FrameTime},
@@ -36,6 +39,7 @@ const std::array<option, 14> longOptions{{{"games", required_argument, nullptr, 
                                           {"chart-seed", required_argument, nullptr, ChartSeed},
                                           {"merge", no_argument, nullptr, Merge},
                                           {"watch", required_argument, nullptr, Watch},
+                                          {"record", required_argument, nullptr, Record},
                                           {"help", no_argument, nullptr, Help},
                                           {"version", no_argument, nullptr, Version},
                                           {nullptr, 0, nullptr, 0}}};
@@ -122,6 +126,12 @@ std::string read(const int code, const std::string& value, CommandLine::Options&
         options.jobs = static_cast<unsigned>(*jobs);
         return "";
     }
+    case Record:
+        if (!VideoFile::knowsExtensionOf(value)) {
+            return "--record needs a file name ending in .mp4, .webm or .gif, not '" + value + "'";
+        }
+        options.record = value;
+        return "";
     case Csv:
     case Svg:
         if (value.empty()) {
@@ -145,7 +155,7 @@ std::string read(const int code, const std::string& value, CommandLine::Options&
 std::string CommandLine::usage() {
     return "Usage: quorvel-tournament [OPTION]...\n"
            "  or:  quorvel-tournament --merge FILE.csv... [--csv PATH] [--svg PATH]\n"
-           "  or:  quorvel-tournament --watch SEED [--start 150|300] [--frame-time S]\n"
+           "  or:  quorvel-tournament --watch SEED [--start 150|300] [--frame-time S] [--record FILE]\n"
            "Plays reproducible games of QUORVEL's rules and reports who wins and how long games last.\n"
            "\n"
            "  --games N            play seeds 1 to N (default 100)\n"
@@ -162,6 +172,9 @@ std::string CommandLine::usage() {
            "                       the summary, CSV and chart of one run over all their seeds\n"
            "  --watch SEED         play that game in a window, as the tournament plays it, one frame per\n"
            "                       frame time; E or the close button quits\n"
+           "  --record FILE        with --watch: write that game, frame for frame, into a video instead of\n"
+           "                       showing it, without a window: FILE.mp4 (H.264), FILE.webm (VP9) or\n"
+           "                       FILE.gif; after the win the banner stays 2 s, then the video ends\n"
            "  --help               show this help and exit\n"
            "  --version            show the version and exit\n"
            "\n"
@@ -238,10 +251,12 @@ CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments
     } else if (!rest.empty()) {
         return fail("unexpected argument '" + rest.front() + "'");
     } else if (given.count(Watch) != 0) {
-        const std::string conflict = conflictWith(Watch, given, {Start, FrameTime, MaxFrames});
+        const std::string conflict = conflictWith(Watch, given, {Start, FrameTime, MaxFrames, Record});
         if (!conflict.empty()) {
             return fail(conflict);
         }
+    } else if (given.count(Record) != 0) {
+        return fail("--record needs --watch SEED: it writes that game into a video");
     }
     parsed.options = options;
     return parsed;

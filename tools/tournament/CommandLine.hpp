@@ -25,6 +25,8 @@ public:
         std::vector<std::string> merge;
         // The one game to show in a window instead of playing a tournament.
         std::optional<std::uint32_t> watch;
+        // With watch: the video file to write that game into instead of showing it.
+        std::string record;
     };
 
     // The options, or the message to show instead of them.

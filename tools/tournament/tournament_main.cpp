@@ -1,13 +1,20 @@
 #include "tools/tournament/AssetFolder.hpp"
 #include "tools/tournament/CommandLine.hpp"
 #include "tools/tournament/GameCsv.hpp"
+#include "tools/tournament/Recorder.hpp"
 #include "tools/tournament/Summary.hpp"
 #include "tools/tournament/SvgChart.hpp"
 #include "tools/tournament/Tournament.hpp"
+#include "tools/tournament/VideoFile.hpp"
 #include "tools/tournament/Watch.hpp"
 #include "tools/tournament/WorkerPool.hpp"
 
+#include <X11/Xlib.h>
+
+#include <array>
 #include <chrono>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -58,13 +65,10 @@ bool writeFile(const std::string& path, const std::string& text) {
     return true;
 }
 
-// The watch draws with the game's assets, found from the tool's own place wherever it is started; without
-// them it would show white squares and no text, so it stops before it plays.
-int watch(const G::CommandLine::Options& options) {
-    if (std::getenv("DISPLAY") == nullptr) {
-        std::cerr << "quorvel-tournament: --watch needs a display to show its window\n";
-        return 1;
-    }
+// The watch and the recorder draw with the game's assets, found from the tool's own place wherever it is
+// started; without them the pieces would be white squares and the overlay empty, so they stop before they
+// play. Returns 0 once in the assets' folder, else the exit status.
+int enterAssetFolder() {
     const std::string self = G::AssetFolder::ownExecutable();
     const std::optional<std::string> folder = G::AssetFolder::beside(self);
     if (!folder) {
@@ -76,11 +80,74 @@ int watch(const G::CommandLine::Options& options) {
         std::cerr << "quorvel-tournament: cannot enter " << *folder << "\n";
         return 2;
     }
+    return 0;
+}
+
+int watch(const G::CommandLine::Options& options) {
+    if (std::getenv("DISPLAY") == nullptr) {
+        std::cerr << "quorvel-tournament: --watch needs a display to show its window\n";
+        return 1;
+    }
+    if (const int status = enterAssetFolder(); status != 0) {
+        return status;
+    }
     if (!G::Watch::run(*options.watch, options.rules)) {
         std::cerr << "quorvel-tournament: cannot open a window\n";
         return 1;
     }
     return 0;
+}
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void interrupt(const int /*signal*/) {
+    interrupted = 1;
+}
+
+// The X server can go before the recorder notices an interrupt (a Ctrl-C reaches a virtual server started by
+// xvfb-run as well); Xlib then ends the process on the spot, so the partial video goes here.
+int lostDisplay(Display* /*display*/) {
+    G::VideoFile::removeUnfinished();
+    std::cerr << "quorvel-tournament: stopped, no file written: "
+              << (interrupted != 0 ? "interrupted" : "the X display went away") << "\n";
+    _exit(interrupted != 0 ? 130 : 1);
+}
+
+int record(const G::CommandLine::Options& options) {
+    // The file is named from where the tool was started, before it enters the assets' folder.
+    std::string path = options.record;
+    if (path.front() != '/') {
+        std::array<char, PATH_MAX> here{};
+        if (getcwd(here.data(), here.size()) == nullptr) {
+            std::cerr << "quorvel-tournament: cannot tell the current folder\n";
+            return 2;
+        }
+        path = std::string(here.data()) + "/" + path;
+    }
+    if (const int status = enterAssetFolder(); status != 0) {
+        return status;
+    }
+    std::signal(SIGINT, interrupt);
+    std::signal(SIGTERM, interrupt);
+    XSetIOErrorHandler(lostDisplay);
+    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    const auto start = std::chrono::steady_clock::now();
+    const auto progress = [&](const std::int64_t frames) {
+        if (showProgress && frames % 10 == 0) {
+            const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            std::cerr << "\rframe " << frames << ", " << std::fixed << std::setprecision(1)
+                      << static_cast<double>(frames) / elapsed << " frames/s " << std::flush;
+        }
+    };
+    std::string error;
+    const int status = G::Recorder::record(*options.watch, options.rules, path, interrupted, progress, error);
+    if (showProgress) {
+        std::cerr << '\n';
+    }
+    if (status != 0) {
+        std::cerr << "quorvel-tournament: " << (status == 130 ? "stopped, no file written: " : "") << error << "\n";
+    }
+    return status;
 }
 
 } // namespace
@@ -96,6 +163,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const G::CommandLine::Options& options = *parsed.options;
+    if (options.watch && !options.record.empty()) {
+        ensureDisplay(argv);
+        return record(options);
+    }
     if (options.watch) {
         return watch(options);
     }

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+struct AVCodecContext;
+struct AVFormatContext;
+struct AVFrame;
+struct AVPacket;
+struct AVStream;
+struct SwsContext;
+
+namespace G {
+
+// A video file written with FFmpeg's libraries, its format chosen by the name's extension: .mp4 is H.264
+// (yuv420p, which every player and site accepts), .webm is VP9, .gif an animated GIF with a palette made
+// from the picture. Frames are RGBA pictures of a fixed size, one per frame time. The file is written
+// beside its name and renamed into place by finish, so that nobody ever sees half a video; a file that is
+// not finished is removed. Frames are converted and encoded on a thread of their own while the caller
+// draws the next one.
+class VideoFile {
+public:
+    // Opens the file for frames of width x height pixels at one frame per frameTime seconds. On failure
+    // (an extension that names no format, an encoder that this FFmpeg lacks, a path that cannot be
+    // written) returns nothing and says why in error; no file is left.
+    static std::unique_ptr<VideoFile> open(const std::string& path, unsigned width, unsigned height, float frameTime,
+                                           const std::vector<std::uint32_t>& paletteSource, std::string& error);
+    // Whether the name's extension is one of the formats above.
+    static bool knowsExtensionOf(const std::string& path);
+
+    VideoFile(const VideoFile&) = delete;
+    VideoFile& operator=(const VideoFile&) = delete;
+    VideoFile(VideoFile&&) = delete;
+    VideoFile& operator=(VideoFile&&) = delete;
+    ~VideoFile();
+
+    // Queues one frame, width x height RGBA pixels, top row first; false once the encoding has failed.
+    bool write(const std::uint8_t* pixels);
+    // Encodes what is queued, completes the file and renames it into place; false, and no file, on failure.
+    bool finish(std::string& error);
+
+    std::int64_t framesWritten() const;
+
+    // Removes the partial file of every video not finished: for a process that must end at once (its X
+    // display gone), where no destructor will run.
+    static void removeUnfinished();
+
+private:
+    VideoFile(std::string path, unsigned width, unsigned height);
+    std::string openEncoder(float frameTime, const std::vector<std::uint32_t>& paletteSource);
+    void encodeLoop();
+    bool encode(const std::vector<std::uint8_t>* pixels);
+    void toPalette(const std::uint8_t* pixels);
+    void close();
+
+    std::string path;
+    std::string temporary;
+    unsigned width;
+    unsigned height;
+
+    AVFormatContext* format = nullptr;
+    AVCodecContext* context = nullptr;
+    AVStream* stream = nullptr;
+    AVFrame* frame = nullptr;
+    AVPacket* packet = nullptr;
+    SwsContext* scaler = nullptr;
+    bool headerWritten = false;
+    std::int64_t nextPts = 0;
+
+    // For a GIF: the palette, and the index of every colour met so far.
+    std::vector<std::uint32_t> palette;
+    std::unordered_map<std::uint32_t, std::uint8_t> nearest;
+
+    std::thread encoder;
+    mutable std::mutex lock;
+    std::condition_variable changed;
+    std::deque<std::vector<std::uint8_t>> queue;
+    std::vector<std::vector<std::uint8_t>> spare;
+    bool closing = false;
+    bool failed = false;
+    std::int64_t written = 0;
+};
+
+} // namespace G
