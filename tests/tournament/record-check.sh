@@ -7,17 +7,8 @@
 set -u
 tool=$1
 watch_check=$2
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/tournament/check-common.sh
+. "$(dirname "$0")/check-common.sh"
 
 # record FILE OPTION...: a recording that must succeed.
 record() {
@@ -88,14 +79,7 @@ for _ in $(seq 100); do
 done
 sleep 0.5
 kill -INT "$pid"
-for _ in $(seq 200); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "Ctrl-C: still recording 20 s later"
-wait "$pid"
-status=$?
-pid=""
+ends_within_20_s "Ctrl-C"
 [ "$status" -eq 130 ] || fail "Ctrl-C: status $status, not 130"
 ls "$work"/long.mp4* >/dev/null 2>&1 && fail "Ctrl-C left $(ls "$work"/long.mp4*)"
 echo "PASS"

@@ -5,17 +5,8 @@
 #   tournament-check.sh QUORVEL_TOURNAMENT
 set -u
 tool=$1
-work=$(mktemp -d)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill -9 "$pid" 2>/dev/null
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/tournament/check-common.sh
+. "$(dirname "$0")/check-common.sh"
 
 # run NAME OPTION...: a run that must succeed, its summary in NAME.txt.
 run() {
@@ -98,15 +89,7 @@ stopped() {
     done
     sleep 0.5
     if [ "$2" = tool ]; then kill "-$1" "$pid"; else kill "-$1" "$(echo "$workers" | head -1)"; fi
-    # Within the check's own time: a tool that hangs fails here, with a message, not as a test time-out.
-    for _ in $(seq 200); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "SIG$1 to the $2: still running 20 s later"
-    wait "$pid"
-    local status=$?
-    pid=""
+    ends_within_20_s "SIG$1 to the $2"
     [ "$status" -eq "$3" ] || fail "SIG$1 to the $2: status $status, not $3"
     grep -q "quorvel-tournament: stopped" "$work/stop.err" || fail "SIG$1 to the $2: no clear message"
     [ -z "$(ls -A "$work/stop")" ] || fail "SIG$1 to the $2 left $(ls -A "$work/stop")"
