@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <map>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -28,10 +27,17 @@ TEST(SvgChart, TheLengthBarsAddUpToTheDecidedGamesWithOneOnTheAxisMaximum) {
     const std::string svg = G::SvgChart::render(timeline, 1, games, summary, rules);
 
     // The bars are the rectangles in the kinds' colours, stacked by x.
-    const std::regex bar("<rect x='([^']+)' y='[^']+' width='[^']+' height='([^']+)' fill='#(6f625a|3466c8|d6242a)'");
     std::map<std::string, double> stacks;
-    for (auto match = std::sregex_iterator(svg.begin(), svg.end(), bar); match != std::sregex_iterator(); ++match) {
-        stacks[(*match)[1].str()] += std::stod((*match)[2].str());
+    const auto attribute = [](const std::string& element, const std::string& name) {
+        const std::size_t start = element.find(" " + name + "='") + name.size() + 3;
+        return element.substr(start, element.find('\'', start) - start);
+    };
+    for (std::size_t at = svg.find("<rect "); at != std::string::npos; at = svg.find("<rect ", at + 1)) {
+        const std::string element = svg.substr(at, svg.find("/>", at) - at);
+        const std::string fill = attribute(element, "fill");
+        if (fill == "#6f625a" || fill == "#3466c8" || fill == "#d6242a") {
+            stacks[attribute(element, "x")] += std::stod(attribute(element, "height"));
+        }
     }
     ASSERT_EQ(stacks.size(), 2U) << "one bar at 2 s and one at the axis maximum";
     double total = 0;
