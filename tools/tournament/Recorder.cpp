@@ -85,9 +85,8 @@ int Recorder::record(const std::uint32_t seed, const GameRules& rules, const std
     tool->frameTime = rules.frameTime;
     Camera camera(tool->window);
 
-    const bool gif = path.size() >= 4 && path.compare(path.size() - 4, 4, ".gif") == 0;
     const std::vector<std::uint32_t> colours =
-        gif ? coloursOfTheGame(tool, camera, seed, rules) : std::vector<std::uint32_t>();
+        VideoFile::takesPalette(path) ? coloursOfTheGame(tool, camera, seed, rules) : std::vector<std::uint32_t>();
     const std::unique_ptr<VideoFile> video = VideoFile::open(path, width, height, rules.frameTime, colours, error);
     if (!video) {
         return 2;

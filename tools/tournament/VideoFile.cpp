@@ -24,10 +24,12 @@ struct Format {
     const char* extension;
     const char* muxer;
     const char* encoder;
+    // Whether the frames are palette indices, the palette made from the picture.
+    bool palette;
 };
 
 constexpr std::array<Format, 3> formats{
-    {{".mp4", "mp4", "libx264"}, {".webm", "webm", "libvpx-vp9"}, {".gif", "gif", "gif"}}};
+    {{".mp4", "mp4", "libx264", false}, {".webm", "webm", "libvpx-vp9", false}, {".gif", "gif", "gif", true}}};
 
 const Format* formatOf(const std::string& path) {
     for (const Format& format : formats) {
@@ -97,6 +99,11 @@ bool VideoFile::knowsExtensionOf(const std::string& path) {
     return formatOf(path) != nullptr;
 }
 
+bool VideoFile::takesPalette(const std::string& path) {
+    const Format* const format = formatOf(path);
+    return format != nullptr && format->palette;
+}
+
 VideoFile::VideoFile(std::string path, const unsigned width, const unsigned height)
     : path(std::move(path)), width(width), height(height) {
     temporary = this->path + ".part-" + std::to_string(getpid());
@@ -136,7 +143,7 @@ std::string VideoFile::openEncoder(const float frameTime, const std::vector<std:
         close();
         return "out of memory";
     }
-    const bool gif = std::strcmp(chosen->encoder, "gif") == 0;
+    const bool gif = chosen->palette;
     // One frame per frame time: 1/60 s reads as exactly 1/60.
     const AVRational step = av_d2q(frameTime, 1000000);
     context->width = static_cast<int>(width);
@@ -319,8 +326,7 @@ bool VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
         if (scaler != nullptr) {
             const std::array<const std::uint8_t*, 1> source{pixels->data()};
             const std::array<int, 1> stride{static_cast<int>(width * 4)};
-            sws_scale(scaler, source.data(), stride.data(), 0, static_cast<int>(height), frame->data,
-                      frame->linesize);
+            sws_scale(scaler, source.data(), stride.data(), 0, static_cast<int>(height), frame->data, frame->linesize);
         } else {
             toPalette(pixels->data());
         }

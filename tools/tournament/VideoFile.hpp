@@ -34,6 +34,8 @@ public:
                                            const std::vector<std::uint32_t>& paletteSource, std::string& error);
     // Whether the name's extension is one of the formats above.
     static bool knowsExtensionOf(const std::string& path);
+    // Whether that format's palette is made from the picture, so that open needs the picture's colours.
+    static bool takesPalette(const std::string& path);
 
     VideoFile(const VideoFile&) = delete;
     VideoFile& operator=(const VideoFile&) = delete;
