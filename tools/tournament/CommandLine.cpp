@@ -4,6 +4,7 @@
 
 #include <array>
 #include <getopt.h>
+#include <optional>
 #include <set>
 #include <utility>
 
@@ -67,6 +68,15 @@ std::string seeds(const std::string& what, const std::string& value) {
     return what + " needs a seed from 0 to " + std::to_string(GameRules::lastPossibleSeed) + ", not '" + value + "'";
 }
 
+// Stores a value that parsed into its field; otherwise the refusal, and the field stays as it was.
+template <typename T> std::string store(T& field, const std::optional<T>& parsed, std::string refusal) {
+    if (!parsed) {
+        return refusal;
+    }
+    field = *parsed;
+    return "";
+}
+
 // Reads one option's value into the options; the message to show for a bad one.
 std::string read(const int code, const std::string& value, CommandLine::Options& options) {
     GameRules& rules = options.rules;
@@ -93,31 +103,15 @@ std::string read(const int code, const std::string& value, CommandLine::Options&
         rules.lastSeed = *last;
         return "";
     }
-    case Start: {
-        const auto each = GameRules::startEachFrom(value);
-        if (!each) {
-            return "--start is 150 or 300, not '" + value + "'";
-        }
-        rules.startEach = *each;
-        return "";
-    }
-    case FrameTime: {
-        const auto frameTime = GameRules::frameTimeFrom(value);
-        if (!frameTime) {
-            return "--frame-time needs a number of seconds above 0 and at most 10, not '" + value + "'";
-        }
-        rules.frameTime = *frameTime;
-        return "";
-    }
-    case MaxFrames: {
-        const auto frames = GameRules::maxFramesFrom(value);
-        if (!frames) {
-            return "--max-frames needs a whole number from 1 to " + std::to_string(GameRules::mostFrames) + ", not '" +
-                   value + "'";
-        }
-        rules.maxFrames = *frames;
-        return "";
-    }
+    case Start:
+        return store(rules.startEach, GameRules::startEachFrom(value), "--start is 150 or 300, not '" + value + "'");
+    case FrameTime:
+        return store(rules.frameTime, GameRules::frameTimeFrom(value),
+                     "--frame-time needs a number of seconds above 0 and at most 10, not '" + value + "'");
+    case MaxFrames:
+        return store(rules.maxFrames, GameRules::maxFramesFrom(value),
+                     "--max-frames needs a whole number from 1 to " + std::to_string(GameRules::mostFrames) +
+                         ", not '" + value + "'");
     case Jobs: {
         const auto jobs = GameRules::wholeNumber(value, 1, 256);
         if (!jobs) {
