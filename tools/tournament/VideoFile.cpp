@@ -275,7 +275,6 @@ void VideoFile::encodeLoop() {
             const std::lock_guard<std::mutex> guard(lock);
             spare.push_back(std::move(pixels));
             failed = failed || !done;
-            written += done ? 1 : 0;
         }
         changed.notify_all();
     }
@@ -371,11 +370,6 @@ bool VideoFile::finish(std::string& error) {
     }
     close();
     return true;
-}
-
-std::int64_t VideoFile::framesWritten() const {
-    const std::lock_guard<std::mutex> guard(lock);
-    return written;
 }
 
 } // namespace G

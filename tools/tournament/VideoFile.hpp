@@ -48,8 +48,6 @@ public:
     // Encodes what is queued, completes the file and renames it into place; false, and no file, on failure.
     bool finish(std::string& error);
 
-    std::int64_t framesWritten() const;
-
     // Removes the partial file of every video not finished: for a process that must end at once (its X
     // display gone), where no destructor will run.
     static void removeUnfinished();
@@ -81,13 +79,12 @@ private:
     std::unordered_map<std::uint32_t, std::uint8_t> nearest;
 
     std::thread encoder;
-    mutable std::mutex lock;
+    std::mutex lock;
     std::condition_variable changed;
     std::deque<std::vector<std::uint8_t>> queue;
     std::vector<std::vector<std::uint8_t>> spare;
     bool closing = false;
     bool failed = false;
-    std::int64_t written = 0;
 };
 
 } // namespace G
