@@ -190,46 +190,58 @@ float GameState::distance(const sf::Vector2f a, const sf::Vector2f b) {
 }
 
 void GameState::draw() {
-    tool->window.clear(sf::Color(192, 192, 192, 255));
-    drawItems(rocks);
-    drawItems(papers);
-    drawItems(scissors);
-    drawOverlay();
+    draw(tool->window);
     tool->window.display();
 }
 
+void GameState::draw(sf::RenderTarget& target) {
+    target.clear(sf::Color(192, 192, 192, 255));
+    drawItems(rocks, target);
+    drawItems(papers, target);
+    drawItems(scissors, target);
+    drawOverlay(target);
+}
+
 void GameState::drawItems(std::vector<Item>& items) {
-    for (Item& item : items) {
-        item.draw();
+    drawItems(items, tool->window);
+}
+
+void GameState::drawItems(const std::vector<Item>& items, sf::RenderTarget& target) const {
+    for (const Item& item : items) {
+        item.draw(target);
     }
 }
 
 void GameState::drawOverlay() {
+    drawOverlay(tool->window);
+}
+
+void GameState::drawOverlay(sf::RenderTarget& target) {
     overlay << 1.0F / tool->frameTime << " FPS";
-    overlay.drawAndClear();
+    overlay.drawAndClear(target);
 
     overlay << "Rock: " << static_cast<std::uint64_t>(rocks.size());
     overlay.move(sf::Vector2f(0.0F, 2.0F * sfml::height(overlay.getGlobalBounds())));
-    overlay.drawAndClear();
+    overlay.drawAndClear(target);
 
     overlay << "Paper: " << static_cast<std::uint64_t>(papers.size());
     overlay.move(sf::Vector2f(0.0F, sfml::height(overlay.getGlobalBounds())));
-    overlay.drawAndClear();
+    overlay.drawAndClear(target);
 
     overlay << "Scissors: " << static_cast<std::uint64_t>(scissors.size());
     overlay.move(sf::Vector2f(0.0F, sfml::height(overlay.getGlobalBounds())));
-    overlay.drawAndClear();
+    overlay.drawAndClear(target);
 
     if (!winnerName().empty()) {
         overlay.setCharacterSize(100);
         overlay << winnerName() << " WINS!";
         // Whole-pixel arithmetic on purpose: the banner's top edge comes from the character size alone.
         const auto top =
-            static_cast<float>((800U - overlay.getCharacterSize()) / 2U); // NOLINT(bugprone-integer-division)
-        const float left = (1200.0F - sfml::width(overlay.getGlobalBounds())) / 2.0F;
+            static_cast<float>((windowHeight - overlay.getCharacterSize()) / 2U); // NOLINT(bugprone-integer-division)
+        const float left = (static_cast<float>(windowWidth) - sfml::width(overlay.getGlobalBounds())) / 2.0F;
         overlay.setPosition(sf::Vector2f(left, top));
         overlay.setFillColor(sf::Color::Red);
-        overlay.drawAndClear();
+        overlay.drawAndClear(target);
     }
 
     overlay.setPosition(sf::Vector2f(0.0F, 0.0F));
@@ -238,20 +250,25 @@ void GameState::drawOverlay() {
 }
 
 std::string GameState::winnerName() const {
+    const std::optional<ItemKind> kind = winner();
+    return kind ? Kind::names.at(static_cast<std::size_t>(*kind)) : "";
+}
+
+std::optional<ItemKind> GameState::winner() const {
     const auto total = static_cast<std::int32_t>(rocks.size() + papers.size() + scissors.size());
     const auto holdsAll = [total](const std::vector<Item>& items) {
         return static_cast<std::size_t>(total) == items.size();
     };
     if (holdsAll(rocks)) {
-        return "ROCK";
+        return Kind::Rock;
     }
     if (holdsAll(papers)) {
-        return "PAPER";
+        return Kind::Paper;
     }
     if (holdsAll(scissors)) {
-        return "SCISSORS";
+        return Kind::Scissors;
     }
-    return "";
+    return std::nullopt;
 }
 
 } // namespace G

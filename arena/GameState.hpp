@@ -7,11 +7,13 @@
 #include "engine/State.hpp"
 #include "engine/Tool.hpp"
 
+#include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/System/Vector2.hpp>
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,8 +52,15 @@ public:
 
     void drawItems(std::vector<Item>& items);
     void drawOverlay();
+    // The frame that draw() shows, drawn into any target and not presented, so that an offscreen target
+    // can be read back as the window would show it.
+    void draw(sf::RenderTarget& target);
+    void drawItems(const std::vector<Item>& items, sf::RenderTarget& target) const;
+    void drawOverlay(sf::RenderTarget& target);
     // "ROCK", "PAPER" or "SCISSORS" once that kind holds every piece, else "".
     std::string winnerName() const;
+    // The kind that holds every piece, as winnerName decides it (with no piece at all, rock); else nothing.
+    std::optional<ItemKind> winner() const;
 
     // The three 20 x 20 frames of the sprite sheet, rock, paper and scissors, stored under "quorvel".
     static std::vector<sf::IntRect> spriteFrames();

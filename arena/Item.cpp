@@ -3,6 +3,7 @@
 #include "engine/Sfml.hpp"
 
 #include <SFML/Graphics/RenderStates.hpp>
+#include <SFML/Graphics/RenderTarget.hpp>
 
 #include <cstddef>
 #include <cstdlib>
@@ -31,9 +32,9 @@ Item::Item(std::shared_ptr<Tool> tool, const ItemKind kind)
     }
 
     const int verticalDraw = std::rand();
-    const float y = randomCoordinate(verticalDraw, 800.0F - sfml::height(getGlobalBounds()));
+    const float y = randomCoordinate(verticalDraw, static_cast<float>(windowHeight) - sfml::height(getGlobalBounds()));
     const int horizontalDraw = std::rand();
-    const float x = randomCoordinate(horizontalDraw, 1200.0F - sfml::width(getGlobalBounds()));
+    const float x = randomCoordinate(horizontalDraw, static_cast<float>(windowWidth) - sfml::width(getGlobalBounds()));
     setPosition(sf::Vector2f(x, y));
 }
 
@@ -42,7 +43,11 @@ void Item::move() {
 }
 
 void Item::draw() {
-    tool->window.draw(*this, sf::RenderStates::Default);
+    draw(tool->window);
+}
+
+void Item::draw(sf::RenderTarget& target) const {
+    target.draw(*this, sf::RenderStates::Default);
 }
 
 } // namespace G

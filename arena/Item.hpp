@@ -2,9 +2,11 @@
 
 #include "engine/Tool.hpp"
 
+#include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/System/Vector2.hpp>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 
@@ -17,6 +19,9 @@ namespace Kind {
 constexpr ItemKind Rock = 0;
 constexpr ItemKind Paper = 1;
 constexpr ItemKind Scissors = 2;
+// Each kind's name as the winner's banner shows it, by kind: the one spelling that every other naming of a
+// kind (the tournament's files, its chart) is made from.
+constexpr std::array<const char*, 3> names{"ROCK", "PAPER", "SCISSORS"};
 } // namespace Kind
 
 // One playing piece: a sprite showing its kind's 20 x 20 frame, with its position at the top-left corner.
@@ -34,11 +39,13 @@ public:
 
     // Displaces the piece by velocity x frame time x speed on each axis.
     void move();
-    // Draws into the shared window. By name it hides the library's drawing hook, which takes a target;
-    // the window still calls that hook, so the hiding is harmless and only silenced here.
+    // Draws into the shared window, or into any target. By name they hide the library's drawing hook, which
+    // takes a target and states; the targets still call that hook, so the hiding is harmless and only
+    // silenced here.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Woverloaded-virtual"
     void draw();
+    void draw(sf::RenderTarget& target) const;
 #pragma GCC diagnostic pop
 
     std::shared_ptr<Tool> tool;

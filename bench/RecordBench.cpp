@@ -2,19 +2,13 @@
 // two seconds of banner) written to MP4 with the default settings, against the real-time rate of 60 frames a
 // second; and, beside it, the same frames only drawn and read back, without conversion or encoding, which
 // shows how much of the time the encoder takes. Run it under an X server, from the project's folder.
-#include "arena/GameState.hpp"
-#include "engine/Sfml.hpp"
-#include "tools/tournament/Recorder.hpp"
-
-#include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/Texture.hpp>
+#include "tools/replay/Recorder.hpp"
+#include "tools/tournament/Failure.hpp"
+#include "tools/tournament/StopSignals.hpp"
 
 #include <benchmark/benchmark.h>
 
-#include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <memory>
 #include <string>
 #include <unistd.h>
 
@@ -28,13 +22,15 @@ G::GameRules startOf300() {
 
 void recordToMp4(benchmark::State& bench) {
     const std::string path = "/tmp/quorvel-record-bench-" + std::to_string(getpid()) + ".mp4";
-    const volatile std::sig_atomic_t never = 0;
+    const G::StopSignals stop;
     std::int64_t frames = 0;
     for (auto _ : bench) {
-        std::string error;
-        const auto count = [&frames](const std::int64_t written) { frames = written; };
-        if (G::Recorder::record(1, startOf300(), path, never, count, error) != 0) {
-            bench.SkipWithError(error.c_str());
+        try {
+            G::Recorder(1, startOf300()).record(path, stop, [&frames](const std::int64_t written) {
+                frames = written;
+            });
+        } catch (const G::Failure& failure) {
+            bench.SkipWithError(failure.what());
         }
     }
     std::remove(path.c_str());
@@ -46,29 +42,16 @@ void recordToMp4(benchmark::State& bench) {
 
 // The recorder's own drawing and read-back, frame for frame, with nothing encoded.
 void drawAndReadBack(benchmark::State& bench) {
-    const auto tool = std::make_shared<G::Tool>();
-    tool->window.create(G::sfml::videoMode(1200, 800, 32), "QUORVEL", sf::Style::Titlebar | sf::Style::Close);
-    tool->window.setVisible(false);
-    G::GameState state(tool);
-    state.loadAssets();
-    tool->frameTime = 1.0F / 60.0F;
-    sf::Texture texture;
-    G::sfml::resize(texture, 1200, 800);
+    const G::StopSignals stop;
     std::int64_t frames = 0;
     for (auto _ : bench) {
-        state.rocks.clear();
-        state.papers.clear();
-        state.scissors.clear();
-        std::srand(1);
-        state.spawn(100, 100, 100);
-        std::int64_t played = 0;
-        do {
-            state.draw();
-            texture.update(tool->window);
-            benchmark::DoNotOptimize(texture.copyToImage());
-            state.update();
-            ++frames;
-        } while (++played < 20000 && state.winnerName().empty());
+        G::Recorder(1, startOf300())
+            .play(
+                [&frames](const sf::Image& shot) {
+                    benchmark::DoNotOptimize(shot.getPixelsPtr());
+                    ++frames;
+                },
+                stop);
     }
     bench.counters["frames_per_s"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
 }

@@ -1,6 +1,7 @@
 // Games per second of quorvel-tournament's worker processes, with one job and with two, timed in turn within
 // one benchmark so that both see the same machine. A program of its own: the workers must be forked before
 // the process makes any graphics resource, which the arena benchmarks do. Run it under an X server.
+#include "tools/tournament/Failure.hpp"
 #include "tools/tournament/WorkerPool.hpp"
 
 #include <benchmark/benchmark.h>
@@ -11,10 +12,12 @@ namespace {
 
 // Seconds to play the rules' games with the given number of jobs.
 double secondsFor(const G::GameRules& rules, const unsigned jobs, benchmark::State& bench) {
+    const G::StopSignals stop;
     const auto start = std::chrono::steady_clock::now();
-    const G::WorkerPool::Result result = G::WorkerPool::play(rules, jobs, {});
-    if (!result.error.empty()) {
-        bench.SkipWithError(result.error.c_str());
+    try {
+        G::workerPool::play({rules}, jobs, {}, stop);
+    } catch (const G::Failure& failure) {
+        bench.SkipWithError(failure.what());
     }
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

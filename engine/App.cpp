@@ -15,7 +15,7 @@ namespace G {
 App::App() : tool(std::make_shared<Tool>()) {
     std::srand(static_cast<std::uint32_t>(std::time(nullptr)));
 
-    tool->window.create(sfml::videoMode(1200, 800, 32), sf::String("QUORVEL", std::locale()),
+    tool->window.create(sfml::videoMode(windowWidth, windowHeight, 32), sf::String("QUORVEL", std::locale()),
                         sf::Style::Titlebar | sf::Style::Close);
     windowOpened = tool->window.isOpen();
 

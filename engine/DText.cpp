@@ -37,7 +37,11 @@ DText& DText::operator<<(const std::uint64_t value) {
 }
 
 void DText::drawAndClear() {
-    tool->window.draw(*this, sf::RenderStates::Default);
+    drawAndClear(tool->window);
+}
+
+void DText::drawAndClear(sf::RenderTarget& target) {
+    target.draw(*this, sf::RenderStates::Default);
     buffer.str("");
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/Tool.hpp"
 
+#include <SFML/Graphics/RenderTarget.hpp>
 #include <SFML/Graphics/Text.hpp>
 
 #include <cstdint>
@@ -30,8 +31,10 @@ public:
     DText& operator<<(std::string value); // NOLINT(performance-unnecessary-value-param)
     DText& operator<<(std::uint64_t value);
 
-    // Draws the line as it stands, then empties it; the displayed string stays until the next append.
+    // Draws the line as it stands into the shared window, or into any target, then empties it; the
+    // displayed string stays until the next append.
     void drawAndClear();
+    void drawAndClear(sf::RenderTarget& target);
 
 private:
     void refresh();

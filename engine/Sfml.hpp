@@ -6,6 +6,7 @@
 #include <SFML/Graphics/Font.hpp>
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/Rect.hpp>
+#include <SFML/Graphics/RenderTexture.hpp>
 #include <SFML/Graphics/Sprite.hpp>
 #include <SFML/Graphics/Text.hpp>
 #include <SFML/Graphics/Texture.hpp>
@@ -100,6 +101,10 @@ inline void setPixel(sf::Image& image, const unsigned x, const unsigned y, const
 
 inline bool resize(sf::Texture& texture, const unsigned width, const unsigned height) {
     return texture.resize({width, height});
+}
+
+inline bool resize(sf::RenderTexture& target, const unsigned width, const unsigned height) {
+    return target.resize({width, height});
 }
 
 inline sf::WindowHandle nativeHandle(const sf::Window& window) {
@@ -205,6 +210,10 @@ inline void setPixel(sf::Image& image, const unsigned x, const unsigned y, const
 
 inline bool resize(sf::Texture& texture, const unsigned width, const unsigned height) {
     return texture.create(width, height);
+}
+
+inline bool resize(sf::RenderTexture& target, const unsigned width, const unsigned height) {
+    return target.create(width, height);
 }
 
 inline sf::WindowHandle nativeHandle(const sf::Window& window) {

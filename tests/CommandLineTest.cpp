@@ -1,14 +1,33 @@
 #include "tools/tournament/CommandLine.hpp"
 
+#include "tools/tournament/Failure.hpp"
+
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-G::CommandLine::Parsed parse(const std::vector<std::string>& arguments) {
-    return G::CommandLine::parse(arguments);
+// What the command line asks for, or the message of its refusal.
+struct Parsed {
+    std::optional<G::commandLine::Options> options;
+    std::string error;
+    bool help = false;
+};
+
+Parsed parse(const std::vector<std::string>& arguments) {
+    Parsed parsed;
+    try {
+        const G::commandLine::Request request = G::commandLine::parse(arguments);
+        parsed.help = request.help;
+        parsed.options = request.options;
+    } catch (const G::Failure& failure) {
+        EXPECT_EQ(failure.status(), 2);
+        parsed.error = failure.what();
+    }
+    return parsed;
 }
 
 TEST(CommandLine, DefaultsAndLongOptionsInBothSpellings) {

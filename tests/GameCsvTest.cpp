@@ -1,5 +1,7 @@
 #include "tools/tournament/GameCsv.hpp"
 
+#include "tools/tournament/Failure.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -22,14 +24,13 @@ G::GameRules played(const std::int32_t startEach, const float frameTime, const s
 
 TEST(GameCsv, ShardsMergeIntoTheGamesOfOneRunOrderedBySeed) {
     const auto rules = played(100, 1.0F / 60.0F, 300);
-    const std::string later = G::GameCsv::write({{4, Winner::Paper, 120}, {3, Winner::Undecided, 300}}, rules);
-    const std::string earlier = G::GameCsv::write({{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}}, rules);
+    const std::string later = G::gameCsv::write({{4, Winner::Paper, 120}, {3, Winner::Undecided, 300}}, rules);
+    const std::string earlier = G::gameCsv::write({{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}}, rules);
 
-    const G::GameCsv::Merged merged = G::GameCsv::merge(Named{{"later.csv", later}, {"earlier.csv", earlier}});
-    ASSERT_EQ(merged.error, "");
+    const G::gameCsv::Merged merged = G::gameCsv::merge(Named{{"later.csv", later}, {"earlier.csv", earlier}});
     EXPECT_EQ(
-        G::GameCsv::write(merged.games, merged.rules),
-        G::GameCsv::write(
+        G::gameCsv::write(merged.games, merged.rules),
+        G::gameCsv::write(
             {{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}, {3, Winner::Undecided, 300}, {4, Winner::Paper, 120}},
             rules));
     EXPECT_EQ(merged.rules.frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
@@ -61,9 +62,13 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
         {"a frame time of nan", {{"a", header + "1,ROCK,200,150,nan,20000\n"}}},
     };
     for (const auto& [why, files] : refused) {
-        const G::GameCsv::Merged merged = G::GameCsv::merge(files);
-        EXPECT_NE(merged.error, "") << why;
-        EXPECT_TRUE(merged.games.empty()) << why;
+        try {
+            G::gameCsv::merge(files);
+            ADD_FAILURE() << why << " was merged";
+        } catch (const G::Failure& failure) {
+            EXPECT_EQ(failure.status(), 2) << why;
+            EXPECT_NE(std::string(failure.what()), "") << why;
+        }
     }
 }
 

@@ -19,12 +19,12 @@ TEST(SvgChart, TheLengthBarsAddUpToTheDecidedGamesWithOneOnTheAxisMaximum) {
     G::GameRules rules;
     rules.frameTime = 0.25F;
     rules.maxFrames = 100;
-    const std::vector<G::Tournament::Game> games{{1, Winner::Rock, 8},   {2, Winner::Paper, 8},
-                                                 {3, Winner::Rock, 8},   {4, Winner::Scissors, 8},
-                                                 {5, Winner::Paper, 12}, {6, Winner::Undecided, 100}};
+    const std::vector<G::SeededGame::Result> games{{1, Winner::Rock, 8},   {2, Winner::Paper, 8},
+                                                   {3, Winner::Rock, 8},   {4, Winner::Scissors, 8},
+                                                   {5, Winner::Paper, 12}, {6, Winner::Undecided, 100}};
     const G::Summary summary(games, rules);
-    const std::vector<G::Tournament::Counts> timeline{{50, 50, 50}, {49, 51, 50}};
-    const std::string svg = G::SvgChart::render(timeline, 1, games, summary, rules);
+    const std::vector<G::SeededGame::Counts> timeline{{50, 50, 50}, {49, 51, 50}};
+    const std::string svg = G::svgChart::render(timeline, 1, games, summary, rules);
 
     // The bars are the rectangles in the kinds' colours, stacked by x.
     std::map<std::string, double> stacks;

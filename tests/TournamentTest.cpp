@@ -1,11 +1,11 @@
-#include "tools/tournament/Tournament.hpp"
-
+#include "tools/tournament/SeededGame.hpp"
 #include "tools/tournament/Summary.hpp"
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -21,11 +21,11 @@ TEST(TournamentSummary, WilsonIntervalMatchesKnownValues) {
 
 TEST(TournamentSummary, SharesAddUpAndLengthsUseDecidedGamesOnly) {
     using G::Winner;
-    const std::vector<G::Tournament::Game> games{{1, Winner::Rock, 100},
-                                                 {2, Winner::Paper, 200},
-                                                 {3, Winner::Rock, 300},
-                                                 {4, Winner::Undecided, 20000},
-                                                 {5, Winner::Scissors, 400}};
+    const std::vector<G::SeededGame::Result> games{{1, Winner::Rock, 100},
+                                                   {2, Winner::Paper, 200},
+                                                   {3, Winner::Rock, 300},
+                                                   {4, Winner::Undecided, 20000},
+                                                   {5, Winner::Scissors, 400}};
     const G::Summary summary(games, G::GameRules());
     std::size_t total = 0;
     double shares = 0.0;
@@ -42,19 +42,27 @@ TEST(TournamentSummary, SharesAddUpAndLengthsUseDecidedGamesOnly) {
     EXPECT_EQ(summary.longest(), 400);
 }
 
+// Plays the seed's game to its end, and gives how it ended with the counts after every frame.
+std::pair<G::SeededGame::Result, std::vector<G::SeededGame::Counts>> playToTheEnd(const std::uint32_t seed,
+                                                                                  const G::GameRules& rules) {
+    G::SeededGame game(std::make_shared<G::Tool>(), seed, rules);
+    std::vector<G::SeededGame::Counts> timeline{game.counts()};
+    while (!game.over()) {
+        game.step();
+        timeline.push_back(game.counts());
+    }
+    return {game.result(), timeline};
+}
+
 TEST(TournamentPlay, TheSameSeedPlaysTheSameGameAndATimelineFollowsIt) {
-    const G::Tournament tournament(std::make_shared<G::Tool>());
     G::GameRules rules;
     rules.maxFrames = 5000;
-    const auto first = tournament.play(42, rules);
-    const auto again = tournament.play(42, rules);
+    const auto [first, timeline] = playToTheEnd(42, rules);
+    const auto [again, unused] = playToTheEnd(42, rules);
     EXPECT_EQ(first.winner, again.winner);
     EXPECT_EQ(first.frames, again.frames);
     EXPECT_NE(first.winner, G::Winner::Undecided);
 
-    std::vector<G::Tournament::Counts> timeline;
-    const auto followed = tournament.play(42, rules, &timeline);
-    EXPECT_EQ(followed.frames, first.frames);
     ASSERT_EQ(timeline.size(), static_cast<std::size_t>(first.frames + 1));
     for (const auto& counts : timeline) {
         ASSERT_EQ(counts.rocks + counts.papers + counts.scissors, 150U);
@@ -62,7 +70,7 @@ TEST(TournamentPlay, TheSameSeedPlaysTheSameGameAndATimelineFollowsIt) {
     EXPECT_EQ(timeline.front().rocks, 50U);
 
     rules.maxFrames = 3;
-    EXPECT_EQ(tournament.play(42, rules).winner, G::Winner::Undecided) << "a game cut short is undecided";
+    EXPECT_EQ(playToTheEnd(42, rules).first.winner, G::Winner::Undecided) << "a game cut short is undecided";
 }
 
 } // namespace

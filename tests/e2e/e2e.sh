@@ -2,7 +2,7 @@
 # End-to-end checks of the real quorvel executable in an X server (the suite's Xvfb).
 #
 #   e2e.sh QUORVEL CLOSE_REQUEST SOURCE_DIR CASE
-#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch WATCH_CHECK
+#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch|watch-finished WATCH_CHECK
 #
 # Each case starts the program, drives it with real key presses (xdotool, through XTest) or a real
 # close request, reads its window back with ImageMagick's import, and checks how it ends.
@@ -248,6 +248,23 @@ watch)
     press e
     ends_with_zero_within 3
     prints_nothing_of_its_own
+    ;;
+watch-finished)
+    # Game 7 cut short at its fifth frame, a thousandth of a second each, is over at once; then it stays on
+    # screen, idle: below a tenth of a core over 3 s, and a close request still ends it at once (the watch
+    # case presses E).
+    arguments=(--watch 7 --start 150 --frame-time 0.001 --max-frames 5)
+    title="QUORVEL 7"
+    start "$source_dir"
+    sleep 2
+    busy() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
+    before=$(busy)
+    sleep 3
+    ticks=$(($(busy) - before))
+    echo "CPU time in 3 s with the game over: $ticks ticks of $(getconf CLK_TCK) a second"
+    [ $((ticks * 10)) -lt $((3 * $(getconf CLK_TCK))) ] || fail "the finished game kept the CPU busy: $ticks ticks in 3 s"
+    "$close_request" "$window" || fail "the close request could not be sent"
+    ends_with_zero_within 3
     ;;
 launcher)
     # QUORVEL is an installed launcher here, started from a folder that has nothing to do with it.

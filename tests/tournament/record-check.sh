@@ -70,16 +70,21 @@ refused "an unknown extension" 2 "$work/seven.avi"
 refused "a folder that does not exist" 2 "$work/nowhere/seven.mp4"
 grep -q "cannot write" "$work/refused.err" || fail "the unwritable path is not named: $(cat "$work/refused.err")"
 
-# Ctrl-C in the middle of a long game: status 130 and no file, partial or final.
-"$tool" --watch 852 --start 300 --record "$work/long.mp4" >/dev/null 2>"$work/long.err" &
-pid=$!
-for _ in $(seq 100); do
-    ls "$work"/long.mp4.part-* >/dev/null 2>&1 && break
-    sleep 0.1
+# Ctrl-C or SIGTERM in the middle of a long game: status 130, the signal named, and no file, partial or final.
+for signal in INT TERM; do
+    "$tool" --watch 852 --start 300 --record "$work/long.mp4" >/dev/null 2>"$work/long.err" &
+    pid=$!
+    for _ in $(seq 100); do
+        ls "$work"/long.mp4.part-* >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    sleep 0.5
+    kill "-$signal" "$pid"
+    ends_within_20_s "SIG$signal"
+    [ "$status" -eq 130 ] || fail "SIG$signal: status $status, not 130"
+    ls "$work"/long.mp4* >/dev/null 2>&1 && fail "SIG$signal left $(ls "$work"/long.mp4*)"
+    name=$([ "$signal" = INT ] && echo Ctrl-C || echo SIGTERM)
+    grep -q "stopped, no file written: interrupted by $name" "$work/long.err" ||
+        fail "SIG$signal is not named as $name: $(cat "$work/long.err")"
 done
-sleep 0.5
-kill -INT "$pid"
-ends_within_20_s "Ctrl-C"
-[ "$status" -eq 130 ] || fail "Ctrl-C: status $status, not 130"
-ls "$work"/long.mp4* >/dev/null 2>&1 && fail "Ctrl-C left $(ls "$work"/long.mp4*)"
 echo "PASS"

@@ -110,4 +110,7 @@ status=$?
     fail "a watch without assets: not the one line that says so: $(cat "$work/moved.err")"
 
 "$tool" --help | grep -q -- "--frame-time" || fail "--help does not describe the options"
+# Every exit status is listed, 2 for a watch or a recording that cannot start among them.
+"$tool" --help | tr '\n' ' ' | grep -q "2 for a bad option, .* or a watch or a recording that cannot start, 130" ||
+    fail "--help does not list every exit status"
 echo "PASS"

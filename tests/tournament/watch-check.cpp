@@ -2,8 +2,8 @@
 // exactly where the tournament's spawn for that seed puts them. Below the overlay's lines, every piece's
 // square shows some of the piece, and nothing but the field's grey lies outside the pieces' squares.
 //   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND
-#include "arena/GameState.hpp"
 #include "engine/Sfml.hpp"
+#include "tools/tournament/SeededGame.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 
@@ -19,20 +19,17 @@ int main(int argc, char** argv) {
         return 2;
     }
     sf::Image shot;
-    if (!shot.loadFromFile(argv[1]) || shot.getSize() != sf::Vector2u(1200, 800)) {
+    if (!shot.loadFromFile(argv[1]) || shot.getSize() != sf::Vector2u(G::windowWidth, G::windowHeight)) {
         std::cerr << "watch-check: " << argv[1] << " is not a 1200 x 800 screenshot\n";
         return 1;
     }
-    // The tournament's spawn, as Tournament::play makes it.
-    const auto tool = std::make_shared<G::Tool>();
-    tool->assets.setFrames("quorvel",
-                           {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)});
-    G::GameState state(tool);
-    std::srand(static_cast<unsigned>(std::stoul(argv[2])));
-    const auto each = static_cast<std::int32_t>(std::stol(argv[3]));
-    state.spawn(each, each, each);
+    // The tournament's spawn of that game.
+    G::GameRules rules;
+    rules.startEach = static_cast<std::int32_t>(std::stol(argv[3]));
+    G::SeededGame game(std::make_shared<G::Tool>(), static_cast<std::uint32_t>(std::stoul(argv[2])), rules);
+    const G::GameState& state = game.arena();
 
-    std::vector<bool> covered(std::size_t{1200} * 800, false);
+    std::vector<bool> covered(std::size_t{G::windowWidth} * G::windowHeight, false);
     std::vector<sf::Vector2u> corners;
     for (const auto* list : {&state.rocks, &state.papers, &state.scissors}) {
         for (const G::Item& item : *list) {
@@ -41,7 +38,7 @@ int main(int argc, char** argv) {
             corners.emplace_back(x, y);
             for (unsigned v = y; v < y + 20; ++v) {
                 for (unsigned u = x; u < x + 20; ++u) {
-                    covered[v * 1200 + u] = true;
+                    covered[v * G::windowWidth + u] = true;
                 }
             }
         }
@@ -49,9 +46,10 @@ int main(int argc, char** argv) {
     const sf::Color grey(192, 192, 192);
     const auto inOverlay = [](const unsigned x, const unsigned y) { return x < 260 && y < 140; };
     int failures = 0;
-    for (unsigned y = 0; y < 800; ++y) {
-        for (unsigned x = 0; x < 1200; ++x) {
-            if (!inOverlay(x, y) && !covered[y * 1200 + x] && G::sfml::pixel(shot, x, y) != grey && failures++ < 5) {
+    for (unsigned y = 0; y < G::windowHeight; ++y) {
+        for (unsigned x = 0; x < G::windowWidth; ++x) {
+            if (!inOverlay(x, y) && !covered[y * G::windowWidth + x] && G::sfml::pixel(shot, x, y) != grey &&
+                failures++ < 5) {
                 std::cerr << "watch-check: something is drawn at (" << x << ", " << y << "), where no piece stands\n";
             }
         }

@@ -1,19 +1,20 @@
 #include "tools/tournament/CommandLine.hpp"
 
-#include "tools/tournament/VideoFile.hpp"
+#include "tools/replay/VideoFormat.hpp"
+#include "tools/tournament/Failure.hpp"
 
+#include <algorithm>
 #include <array>
-#include <getopt.h>
 #include <optional>
 #include <set>
 #include <utility>
 
-namespace G {
+namespace G::commandLine {
 
 namespace {
 
 enum Option : int {
-    Games = 1000,
+    Games,
     Seeds,
     Start,
     FrameTime,
@@ -29,36 +30,60 @@ enum Option : int {
     Version
 };
 
-const std::array<option, 15> longOptions{{{"games", required_argument, nullptr, Games},
-                                          {"seeds", required_argument, nullptr, Seeds},
-                                          {"start", required_argument, nullptr, Start},
-                                          {"frame-time", required_argument, nullptr, FrameTime},
-                                          {"max-frames", required_argument, nullptr, MaxFrames},
-                                          {"jobs", required_argument, nullptr, Jobs},
-                                          {"csv", required_argument, nullptr, Csv},
-                                          {"svg", required_argument, nullptr, Svg},
-                                          {"chart-seed", required_argument, nullptr, ChartSeed},
-                                          {"merge", no_argument, nullptr, Merge},
-                                          {"watch", required_argument, nullptr, Watch},
-                                          {"record", required_argument, nullptr, Record},
-                                          {"help", no_argument, nullptr, Help},
-                                          {"version", no_argument, nullptr, Version},
-                                          {nullptr, 0, nullptr, 0}}};
+struct Known {
+    const char* name;
+    Option code;
+    bool takesValue;
+};
 
-std::string nameOf(const int code) {
-    for (const option& known : longOptions) {
-        if (known.val == code) {
+const std::array<Known, 14> longOptions{{{"games", Games, true},
+                                         {"seeds", Seeds, true},
+                                         {"start", Start, true},
+                                         {"frame-time", FrameTime, true},
+                                         {"max-frames", MaxFrames, true},
+                                         {"jobs", Jobs, true},
+                                         {"csv", Csv, true},
+                                         {"svg", Svg, true},
+                                         {"chart-seed", ChartSeed, true},
+                                         {"merge", Merge, false},
+                                         {"watch", Watch, true},
+                                         {"record", Record, true},
+                                         {"help", Help, false},
+                                         {"version", Version, false}}};
+
+std::string spelling(const Option code) {
+    for (const Known& known : longOptions) {
+        if (known.code == code) {
             return std::string("--") + known.name;
         }
     }
     return "";
 }
 
+// The option of that name, or of the one name that begins with it; nothing for none, or for a beginning that
+// more than one name shares.
+const Known* named(const std::string& name) {
+    const Known* found = nullptr;
+    for (const Known& known : longOptions) {
+        const std::string full = known.name;
+        if (full == name) {
+            return &known;
+        }
+        if (!name.empty() && full.compare(0, name.size(), name) == 0) {
+            if (found != nullptr) {
+                return nullptr;
+            }
+            found = &known;
+        }
+    }
+    return found;
+}
+
 // What a merge or a watch may be combined with; an empty text when every given option is allowed.
-std::string conflictWith(const int mode, const std::set<int>& given, const std::set<int>& allowed) {
-    for (const int code : given) {
+std::string conflictWith(const Option mode, const std::set<Option>& given, const std::set<Option>& allowed) {
+    for (const Option code : given) {
         if (code != mode && allowed.count(code) == 0) {
-            return nameOf(code) + " cannot be combined with " + nameOf(mode);
+            return spelling(code) + " cannot be combined with " + spelling(mode);
         }
     }
     return "";
@@ -78,7 +103,7 @@ template <typename T> std::string store(T& field, const std::optional<T>& parsed
 }
 
 // Reads one option's value into the options; the message to show for a bad one.
-std::string read(const int code, const std::string& value, CommandLine::Options& options) {
+std::string read(const Option code, const std::string& value, Options& options) {
     GameRules& rules = options.rules;
     switch (code) {
     case Games: {
@@ -121,7 +146,7 @@ std::string read(const int code, const std::string& value, CommandLine::Options&
         return "";
     }
     case Record:
-        if (!VideoFile::knowsExtensionOf(value)) {
+        if (videoFormatOf(value) == nullptr) {
             return "--record needs a file name ending in .mp4, .webm or .gif, not '" + value + "'";
         }
         options.record = value;
@@ -129,14 +154,14 @@ std::string read(const int code, const std::string& value, CommandLine::Options&
     case Csv:
     case Svg:
         if (value.empty()) {
-            return nameOf(code) + " needs a file name";
+            return spelling(code) + " needs a file name";
         }
         (code == Csv ? options.csvPath : options.svgPath) = value;
         return "";
     default: {
         const auto seed = GameRules::seedFrom(value);
         if (!seed) {
-            return seeds(nameOf(code), value);
+            return seeds(spelling(code), value);
         }
         (code == Watch ? options.watch : options.chartSeed) = *seed;
         return "";
@@ -146,7 +171,7 @@ std::string read(const int code, const std::string& value, CommandLine::Options&
 
 } // namespace
 
-std::string CommandLine::usage() {
+std::string usage() {
     return "Usage: quorvel-tournament [OPTION]...\n"
            "  or:  quorvel-tournament --merge FILE.csv... [--csv PATH] [--svg PATH]\n"
            "  or:  quorvel-tournament --watch SEED [--start 150|300] [--frame-time S] [--record FILE]\n"
@@ -175,85 +200,85 @@ std::string CommandLine::usage() {
            "Game k with seed s is the same on every run, with any number of jobs: same winner, same number\n"
            "of frames. Without --csv or --svg nothing is written: the summary goes to standard output.\n"
            "Without a display, the tool starts itself in a virtual X server (xvfb-run).\n"
-           "Exit status: 0 on success, 1 when a game run fails, 2 for a bad option or a CSV file that\n"
-           "cannot be merged, 130 when interrupted.\n";
+           "Exit status: 0 on success, 1 when a game run fails, 2 for a bad option, a CSV file that cannot\n"
+           "be merged, or a watch or a recording that cannot start, 130 when interrupted.\n";
 }
 
-std::string CommandLine::version() {
+std::string version() {
     return std::string("quorvel-tournament ") + QUORVEL_VERSION + "\n";
 }
 
-CommandLine::Parsed CommandLine::parse(const std::vector<std::string>& arguments) {
-    // getopt_long reorders the words it is handed, so it gets copies of its own.
-    std::vector<std::string> words{"quorvel-tournament"};
-    words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    argv.reserve(words.size() + 1);
-    for (std::string& word : words) {
-        argv.push_back(word.data());
-    }
-    argv.push_back(nullptr);
-    const int argc = static_cast<int>(words.size());
-
-    Parsed parsed;
-    Options options;
-    std::set<int> given;
-    const auto fail = [&parsed](std::string message) {
-        parsed.error = std::move(message);
-        return parsed;
+Request parse(const std::vector<std::string>& arguments) {
+    const auto refuse = [](const std::string& message) {
+        return Failure(2, message + "\nTry 'quorvel-tournament --help'.");
     };
-    // From the first word again, with getopt's own messages off: the tool words its own.
-    optind = 0;
-    opterr = 0;
-    int code = 0;
-    while ((code = getopt_long(argc, argv.data(), ":h", longOptions.data(), nullptr)) != -1) {
-        const std::string word = argv[static_cast<std::size_t>(optind) - 1];
-        if (code == 'h' || code == Help) {
-            parsed.help = true;
-            return parsed;
+    Request request;
+    Options& options = request.options;
+    std::set<Option> given;
+    // The words that are no option are the files to merge; there are none without --merge.
+    std::vector<std::string> rest;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& word = arguments[i];
+        if (word == "--") {
+            rest.insert(rest.end(), arguments.begin() + static_cast<std::ptrdiff_t>(i) + 1, arguments.end());
+            break;
         }
-        if (code == Version) {
-            parsed.version = true;
-            return parsed;
+        if (word.size() < 2 || word[0] != '-') {
+            rest.push_back(word);
+            continue;
         }
-        if (code == ':') {
-            return fail("option '" + word + "' needs a value");
+        // -h is the one short option, and may lead a cluster of letters, as in -hv.
+        if (word[1] != '-') {
+            if (word[1] != 'h') {
+                throw refuse("unknown option '" + word + "'");
+            }
+            request.help = true;
+            return request;
         }
-        if (code == '?') {
-            return fail("unknown option '" + word + "'");
+        const std::size_t equals = word.find('=');
+        const Known* const option = named(word.substr(2, equals == std::string::npos ? std::string::npos : equals - 2));
+        if (option == nullptr || (!option->takesValue && equals != std::string::npos)) {
+            throw refuse("unknown option '" + word + "'");
         }
-        given.insert(code);
-        if (code != Merge) {
-            const std::string problem = read(code, optarg, options);
+        if (option->code == Help || option->code == Version) {
+            (option->code == Help ? request.help : request.version) = true;
+            return request;
+        }
+        std::string value;
+        if (equals != std::string::npos) {
+            value = word.substr(equals + 1);
+        } else if (option->takesValue) {
+            if (i + 1 == arguments.size()) {
+                throw refuse("option '" + word + "' needs a value");
+            }
+            value = arguments[++i];
+        }
+        given.insert(option->code);
+        if (option->code != Merge) {
+            const std::string problem = read(option->code, value, options);
             if (!problem.empty()) {
-                return fail(problem);
+                throw refuse(problem);
             }
         }
     }
-    // The words that are no option, which getopt_long has moved behind the options, are the files to merge;
-    // there are none without --merge.
-    const std::vector<std::string> rest(argv.begin() + optind, argv.begin() + argc);
+    std::string conflict;
     if (given.count(Merge) != 0) {
         if (rest.empty()) {
-            return fail("--merge needs at least one CSV file");
+            throw refuse("--merge needs at least one CSV file");
         }
         options.merge = rest;
-        const std::string conflict = conflictWith(Merge, given, {Csv, Svg, ChartSeed});
-        if (!conflict.empty()) {
-            return fail(conflict);
-        }
+        conflict = conflictWith(Merge, given, {Csv, Svg, ChartSeed});
     } else if (!rest.empty()) {
-        return fail("unexpected argument '" + rest.front() + "'");
+        conflict = "unexpected argument '" + rest.front() + "'";
     } else if (given.count(Watch) != 0) {
-        const std::string conflict = conflictWith(Watch, given, {Start, FrameTime, MaxFrames, Record});
-        if (!conflict.empty()) {
-            return fail(conflict);
-        }
+        conflict = conflictWith(Watch, given, {Start, FrameTime, MaxFrames, Record});
     } else if (given.count(Record) != 0) {
-        return fail("--record needs --watch SEED: it writes that game into a video");
+        conflict = "--record needs --watch SEED: it writes that game into a video";
     }
-    parsed.options = options;
-    return parsed;
+    if (!conflict.empty()) {
+        throw refuse(conflict);
+    }
+    return request;
 }
 
-} // namespace G
+} // namespace G::commandLine

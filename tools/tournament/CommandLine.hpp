@@ -7,39 +7,39 @@
 #include <string>
 #include <vector>
 
-namespace G {
+// quorvel-tournament's command line: the rules of the games to play, and what to do with them. Long options
+// as GNU and BSD tools take them (--name VALUE or --name=VALUE, any unambiguous beginning of a name, the
+// files to merge anywhere among them, -- to end them), parsed here with nothing but the standard library.
+namespace G::commandLine {
 
-// quorvel-tournament's command line: the rules of the games to play, and what to do with them.
-class CommandLine {
-public:
-    struct Options {
-        GameRules rules;
-        // The files to write; none unless asked for.
-        std::string csvPath;
-        std::string svgPath;
-        // The game whose counts the chart follows; the first seed unless given.
-        std::optional<std::uint32_t> chartSeed;
-        // Worker processes; 0 for one per core.
-        unsigned jobs = 0;
-        // CSV files of earlier runs to combine instead of playing.
-        std::vector<std::string> merge;
-        // The one game to show in a window instead of playing a tournament.
-        std::optional<std::uint32_t> watch;
-        // With watch: the video file to write that game into instead of showing it.
-        std::string record;
-    };
-
-    // The options, or the message to show instead of them.
-    struct Parsed {
-        std::optional<Options> options;
-        std::string error;
-        bool help = false;
-        bool version = false;
-    };
-    static Parsed parse(const std::vector<std::string>& arguments);
-
-    static std::string usage();
-    static std::string version();
+struct Options {
+    GameRules rules;
+    // The files to write; none unless asked for.
+    std::string csvPath;
+    std::string svgPath;
+    // The game whose counts the chart follows; the first seed unless given.
+    std::optional<std::uint32_t> chartSeed;
+    // Worker processes; 0 for one per core.
+    unsigned jobs = 0;
+    // CSV files of earlier runs to combine instead of playing.
+    std::vector<std::string> merge;
+    // The one game to show in a window instead of playing a tournament.
+    std::optional<std::uint32_t> watch;
+    // With watch: the video file to write that game into instead of showing it.
+    std::string record;
 };
 
-} // namespace G
+// What the command line asks for: the help, the version, or a run with these options.
+struct Request {
+    bool help = false;
+    bool version = false;
+    Options options;
+};
+
+// Throws a Failure (status 2) whose message names the first bad word and points to --help.
+Request parse(const std::vector<std::string>& arguments);
+
+std::string usage();
+std::string version();
+
+} // namespace G::commandLine

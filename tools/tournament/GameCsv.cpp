@@ -1,5 +1,7 @@
 #include "tools/tournament/GameCsv.hpp"
 
+#include "tools/tournament/Failure.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -8,7 +10,7 @@
 #include <sstream>
 #include <utility>
 
-namespace G {
+namespace G::gameCsv {
 
 namespace {
 
@@ -35,99 +37,91 @@ std::vector<std::string> fieldsOf(const std::string& line) {
 }
 
 struct Row {
-    Tournament::Game game;
+    SeededGame::Result game;
     GameRules rules;
 };
 
-// One data row, or the reason it is not one.
-std::string parseRow(const std::string& line, Row& row) {
+// One data row; a Failure that names the place (`where`) and the fault for anything else.
+Row parseRow(const std::string& line, const std::string& where) {
+    const auto refuse = [&where](const std::string& problem) { return Failure(2, where + problem); };
     const std::vector<std::string> fields = fieldsOf(line);
     if (fields.size() != 6) {
-        return "a row has 6 fields, this one " + std::to_string(fields.size());
+        throw refuse("a row has 6 fields, this one " + std::to_string(fields.size()));
     }
     const auto seed = GameRules::seedFrom(fields[0]);
     if (!seed) {
-        return "the seed '" + fields[0] + "' is not a seed from 0 to " + std::to_string(GameRules::lastPossibleSeed);
+        throw refuse("the seed '" + fields[0] + "' is not a seed from 0 to " +
+                     std::to_string(GameRules::lastPossibleSeed));
     }
     const auto winner = winnerNamed(fields[1]);
     if (!winner) {
-        return "the winner '" + fields[1] + "' is not ROCK, PAPER, SCISSORS or undecided";
+        throw refuse("the winner '" + fields[1] + "' is not ROCK, PAPER, SCISSORS or undecided");
     }
     const auto startEach = GameRules::startEachFrom(fields[3]);
     if (!startEach) {
-        return "the start '" + fields[3] + "' is not 150 or 300";
+        throw refuse("the start '" + fields[3] + "' is not 150 or 300");
     }
     const auto frameTime = GameRules::frameTimeFrom(fields[4]);
     if (!frameTime) {
-        return "the frame time '" + fields[4] + "' is not a number of seconds above 0 and at most 10";
+        throw refuse("the frame time '" + fields[4] + "' is not a number of seconds above 0 and at most 10");
     }
     const auto maxFrames = GameRules::maxFramesFrom(fields[5]);
     if (!maxFrames) {
-        return "the frame cap '" + fields[5] + "' is not a whole number from 1 to " +
-               std::to_string(GameRules::mostFrames);
+        throw refuse("the frame cap '" + fields[5] + "' is not a whole number from 1 to " +
+                     std::to_string(GameRules::mostFrames));
     }
     // A game ends when one kind is left or at the cap; an undecided one always ran to the cap.
     const auto frames = GameRules::wholeNumber(fields[2], 0, *maxFrames);
     if (!frames || (*winner == Winner::Undecided && *frames != *maxFrames)) {
-        return "the frame count '" + fields[2] + "' cannot end such a game";
+        throw refuse("the frame count '" + fields[2] + "' cannot end such a game");
     }
+    Row row{};
     row.game = {*seed, *winner, *frames};
     row.rules.startEach = *startEach;
     row.rules.frameTime = *frameTime;
     row.rules.maxFrames = *maxFrames;
-    return "";
+    return row;
 }
 
 } // namespace
 
-std::string GameCsv::write(const std::vector<Tournament::Game>& games, const GameRules& rules) {
+std::string write(const std::vector<SeededGame::Result>& games, const GameRules& rules) {
     const std::string played = "," + GameRules::startName(rules.startEach) + "," + exactly(rules.frameTime) + "," +
                                std::to_string(rules.maxFrames) + "\n";
     std::string csv = std::string(header) + "\n";
-    for (const Tournament::Game& game : games) {
+    for (const SeededGame::Result& game : games) {
         csv += std::to_string(game.seed) + "," + nameOf(game.winner) + "," + std::to_string(game.frames) + played;
     }
     return csv;
 }
 
-GameCsv::Merged GameCsv::merge(const std::vector<std::string>& paths) {
+Merged merge(const std::vector<std::string>& paths) {
     std::vector<std::pair<std::string, std::string>> texts;
     for (const std::string& path : paths) {
         std::ifstream file(path, std::ios::binary);
         if (!file) {
-            Merged failed;
-            failed.error = path + ": cannot be read";
-            return failed;
+            throw Failure(2, path + ": cannot be read");
         }
         texts.emplace_back(path, std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
     }
     return merge(texts);
 }
 
-GameCsv::Merged GameCsv::merge(const std::vector<std::pair<std::string, std::string>>& namedTexts) {
+Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts) {
     Merged merged;
-    const auto fail = [&merged](std::string message) {
-        merged.games.clear();
-        merged.error = std::move(message);
-        return merged;
-    };
     bool first = true;
     std::string firstName;
     for (const auto& [name, text] : namedTexts) {
         std::istringstream lines(text);
         std::string line;
         if (!std::getline(lines, line) || line != header) {
-            return fail(name + ": line 1 is not the header '" + header + "'");
+            throw Failure(2, name + ": line 1 is not the header '" + header + "'");
         }
         std::size_t number = 1;
         while (std::getline(lines, line)) {
             ++number;
             const std::string where = name + ": line " + std::to_string(number) + ": ";
-            Row row{};
-            const std::string problem = parseRow(line, row);
-            if (!problem.empty()) {
-                return fail(where + problem);
-            }
+            const Row row = parseRow(line, where);
             if (first) {
                 merged.rules = row.rules;
                 firstName = name;
@@ -135,28 +129,28 @@ GameCsv::Merged GameCsv::merge(const std::vector<std::pair<std::string, std::str
             } else if (!row.rules.playsLike(merged.rules)) {
                 std::string message = where;
                 message.append("played with other settings (start, frame time or frame cap) than ").append(firstName);
-                return fail(message);
+                throw Failure(2, message);
             }
             merged.games.push_back(row.game);
         }
         if (number == 1) {
-            return fail(name + ": holds no game");
+            throw Failure(2, name + ": holds no game");
         }
     }
     std::stable_sort(merged.games.begin(), merged.games.end(),
-                     [](const Tournament::Game& a, const Tournament::Game& b) { return a.seed < b.seed; });
+                     [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed < b.seed; });
     const auto twice =
         std::adjacent_find(merged.games.begin(), merged.games.end(),
-                           [](const Tournament::Game& a, const Tournament::Game& b) { return a.seed == b.seed; });
+                           [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed == b.seed; });
     if (twice != merged.games.end()) {
-        return fail("seed " + std::to_string(twice->seed) + " was played more than once: the files overlap");
+        throw Failure(2, "seed " + std::to_string(twice->seed) + " was played more than once: the files overlap");
     }
     if (merged.games.empty()) {
-        return fail("no game to merge");
+        throw Failure(2, "no game to merge");
     }
     merged.rules.firstSeed = merged.games.front().seed;
     merged.rules.lastSeed = merged.games.back().seed;
     return merged;
 }
 
-} // namespace G
+} // namespace G::gameCsv

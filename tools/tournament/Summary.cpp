@@ -8,12 +8,12 @@
 
 namespace G {
 
-Summary::Summary(const std::vector<Tournament::Game>& games, const GameRules& rules)
+Summary::Summary(const std::vector<SeededGame::Result>& games, const GameRules& rules)
     : rules(rules), played(games.size()), results{} {
     for (std::size_t row = 0; row < results.size(); ++row) {
         results.at(row).winner = everyWinner.at(row);
     }
-    for (const Tournament::Game& game : games) {
+    for (const SeededGame::Result& game : games) {
         ++results.at(static_cast<std::size_t>(game.winner)).games;
         if (game.winner != Winner::Undecided) {
             lengths.push_back(game.frames);
@@ -27,10 +27,10 @@ Summary::Summary(const std::vector<Tournament::Game>& games, const GameRules& ru
     }
 }
 
-std::string Summary::rangesOf(const std::vector<Tournament::Game>& games) {
+std::string Summary::rangesOf(const std::vector<SeededGame::Result>& games) {
     std::vector<std::uint32_t> seeds;
     seeds.reserve(games.size());
-    for (const Tournament::Game& game : games) {
+    for (const SeededGame::Result& game : games) {
         seeds.push_back(game.seed);
     }
     std::sort(seeds.begin(), seeds.end());

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tools/tournament/Tournament.hpp"
+#include "tools/tournament/SeededGame.hpp"
 
 #include <array>
 #include <cstddef>
@@ -20,7 +20,7 @@ public:
         double high;
     };
 
-    Summary(const std::vector<Tournament::Game>& games, const GameRules& rules);
+    Summary(const std::vector<SeededGame::Result>& games, const GameRules& rules);
 
     // ROCK, PAPER, SCISSORS, then the undecided games: everyWinner's order.
     const std::array<Share, 4>& shares() const { return results; }
@@ -32,7 +32,7 @@ public:
     std::string table() const;
 
     // The games' seeds as ranges, "1-500,601-700".
-    static std::string rangesOf(const std::vector<Tournament::Game>& games);
+    static std::string rangesOf(const std::vector<SeededGame::Result>& games);
 
     // The Wilson score interval at 95 % for `hits` out of `trials`.
     static std::pair<double, double> wilson(std::size_t hits, std::size_t trials);

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <iomanip>
 #include <sstream>
 
-namespace G {
+namespace G::svgChart {
 
 namespace {
 
@@ -17,7 +18,14 @@ constexpr double top = 50;
 constexpr double left = 70;
 constexpr double gap = 110;
 constexpr std::array<const char*, 3> colours{"#6f625a", "#3466c8", "#d6242a"};
-constexpr std::array<const char*, 3> names{"rock", "paper", "scissors"};
+
+// A kind's name as the chart's legend writes it: in lower case, beside the counts' lines.
+std::string legendName(const std::size_t kind) {
+    std::string name = Kind::names.at(kind);
+    std::transform(name.begin(), name.end(), name.begin(),
+                   [](const char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    return name;
+}
 
 // An axis from 0 that ends on a round number, with ticks at round steps: 1, 2, 2.5 or 5 times a power of ten.
 struct Axis {
@@ -72,9 +80,8 @@ void axes(std::ostringstream& out, const double x0, const double width, const st
 
 } // namespace
 
-std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, const std::uint32_t timelineSeed,
-                             const std::vector<Tournament::Game>& games, const Summary& summary,
-                             const GameRules& rules) {
+std::string render(const std::vector<SeededGame::Counts>& timeline, const std::uint32_t timelineSeed,
+                   const std::vector<SeededGame::Result>& games, const Summary& summary, const GameRules& rules) {
     std::ostringstream out;
     out << std::fixed << std::setprecision(1);
     const double width = left + 2 * panelWidth + gap + 40;
@@ -102,7 +109,7 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
         }
         out << "'/>\n";
         out << "<text x='" << left + 10 << "' y='" << top + 18 + 16.0 * static_cast<double>(kind) << "' fill='"
-            << colours.at(kind) << "'>" << names.at(kind) << "</text>\n";
+            << colours.at(kind) << "'>" << legendName(kind) << "</text>\n";
     }
 
     // Right: how long the decided games lasted, stacked by winner. A long tail, reaching past one and a half
@@ -118,7 +125,7 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
     const double tailWidth = folded ? 44.0 : 0.0;
     const double barsWidth = panelWidth - tailWidth;
     std::vector<std::array<std::size_t, 3>> counts(bins + 1, {0, 0, 0});
-    for (const Tournament::Game& game : games) {
+    for (const SeededGame::Result& game : games) {
         for (std::size_t kind = 0; kind < 3; ++kind) {
             if (game.winner == everyWinner.at(kind)) {
                 const double seconds = static_cast<double>(game.frames) * rules.frameTime;
@@ -175,4 +182,4 @@ std::string SvgChart::render(const std::vector<Tournament::Counts>& timeline, co
     return out.str();
 }
 
-} // namespace G
+} // namespace G::svgChart

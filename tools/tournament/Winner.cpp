@@ -4,14 +4,12 @@
 
 namespace G {
 
-namespace {
-
-constexpr std::array<const char*, everyWinner.size()> names{"ROCK", "PAPER", "SCISSORS", "undecided"};
-
-} // namespace
+Winner winnerOf(const std::optional<ItemKind> kind) {
+    return kind ? static_cast<Winner>(*kind) : Winner::Undecided;
+}
 
 std::string nameOf(const Winner winner) {
-    return names.at(static_cast<std::size_t>(winner));
+    return winner == Winner::Undecided ? "undecided" : Kind::names.at(static_cast<std::size_t>(winner));
 }
 
 std::optional<Winner> winnerNamed(const std::string& name) {
@@ -21,11 +19,6 @@ std::optional<Winner> winnerNamed(const std::string& name) {
         }
     }
     return std::nullopt;
-}
-
-Winner winnerOfArena(const std::string& winnerName) {
-    const std::optional<Winner> winner = winnerNamed(winnerName);
-    return winner && winner != Winner::Undecided ? *winner : Winner::Undecided;
 }
 
 } // namespace G

@@ -1,11 +1,14 @@
 #include "tools/tournament/WorkerPool.hpp"
 
+#include "tools/tournament/Failure.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <memory>
+#include <numeric>
 #include <optional>
 #include <poll.h>
 #include <sstream>
@@ -14,39 +17,37 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace G {
+namespace G::workerPool {
 
 namespace {
 
-volatile std::sig_atomic_t interruptedBy = 0;
-
-extern "C" void noteInterrupt(const int signal) {
-    interruptedBy = signal;
-}
-
-// Installs the interrupt handlers for the life of the object, and puts the earlier ones back after.
-class InterruptGuard {
+// Every game of every tournament in one sequence: the games of the first tournament by seed, then the
+// second's, and so on. Worker w of n plays the games w, w + n, w + 2n, … of it.
+class Schedule {
 public:
-    InterruptGuard() {
-        interruptedBy = 0;
-        struct sigaction action {};
-        action.sa_handler = noteInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &previousInt);
-        sigaction(SIGTERM, &action, &previousTerm);
+    explicit Schedule(const std::vector<GameRules>& tournaments) : tournaments(tournaments) {
+        for (const GameRules& rules : tournaments) {
+            sizes.push_back(static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1);
+        }
     }
-    ~InterruptGuard() {
-        sigaction(SIGINT, &previousInt, nullptr);
-        sigaction(SIGTERM, &previousTerm, nullptr);
+
+    std::uint64_t games() const { return std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0}); }
+
+    // The tournament and the seed of the game at that place in the sequence.
+    std::pair<std::size_t, std::uint32_t> at(std::uint64_t place) const {
+        std::size_t t = 0;
+        while (place >= sizes[t]) {
+            place -= sizes[t];
+            ++t;
+        }
+        return {t, static_cast<std::uint32_t>(tournaments[t].firstSeed + place)};
     }
-    InterruptGuard(const InterruptGuard&) = delete;
-    InterruptGuard& operator=(const InterruptGuard&) = delete;
-    InterruptGuard(InterruptGuard&&) = delete;
-    InterruptGuard& operator=(InterruptGuard&&) = delete;
+
+    const GameRules& rules(const std::size_t t) const { return tournaments[t]; }
 
 private:
-    struct sigaction previousInt {};
-    struct sigaction previousTerm {};
+    const std::vector<GameRules>& tournaments;
+    std::vector<std::uint64_t> sizes;
 };
 
 bool writeAll(const int fd, const std::string& text) {
@@ -64,16 +65,20 @@ bool writeAll(const int fd, const std::string& text) {
     return true;
 }
 
-// A worker: plays seeds first + worker, first + worker + jobs, … and writes one line per game to the pipe.
-[[noreturn]] void work(const GameRules& rules, const unsigned worker, const unsigned jobs, const int out) {
+// A worker: plays its games and writes one line per game to the pipe: tournament, seed, winner and frames.
+[[noreturn]] void work(const Schedule& schedule, const unsigned worker, const unsigned jobs, const int out) {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
-    const Tournament tournament(std::make_shared<Tool>());
-    for (std::uint64_t seed = static_cast<std::uint64_t>(rules.firstSeed) + worker; seed <= rules.lastSeed;
-         seed += jobs) {
-        const Tournament::Game game = tournament.play(static_cast<std::uint32_t>(seed), rules);
-        const std::string line =
-            std::to_string(game.seed) + " " + nameOf(game.winner) + " " + std::to_string(game.frames) + "\n";
+    const auto tool = std::make_shared<Tool>();
+    for (std::uint64_t place = worker; place < schedule.games(); place += jobs) {
+        const auto [t, seed] = schedule.at(place);
+        SeededGame game(tool, seed, schedule.rules(t));
+        while (!game.over()) {
+            game.step();
+        }
+        const SeededGame::Result result = game.result();
+        const std::string line = std::to_string(t) + " " + std::to_string(result.seed) + " " + nameOf(result.winner) +
+                                 " " + std::to_string(result.frames) + "\n";
         if (!writeAll(out, line)) {
             _exit(3);
         }
@@ -119,25 +124,13 @@ std::string reap(Worker& worker) {
     return fateOf(status);
 }
 
-} // namespace
-
-unsigned WorkerPool::cores() {
-    const long online = sysconf(_SC_NPROCESSORS_ONLN);
-    return online > 0 ? static_cast<unsigned>(online) : 1U;
-}
-
-WorkerPool::Result WorkerPool::play(const GameRules& rules, unsigned jobs, const Progress& progress) {
-    const std::uint64_t count = static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
-    jobs = static_cast<unsigned>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(jobs, count)));
-    const InterruptGuard guard;
-    Result result;
-    std::vector<Worker> workers(jobs);
+// Starts the workers, each with the read end of its pipe; the reason, if one could not be started.
+std::string start(std::vector<Worker>& workers, const Schedule& schedule) {
+    const auto jobs = static_cast<unsigned>(workers.size());
     for (unsigned w = 0; w < jobs; ++w) {
         std::array<int, 2> ends{};
         if (pipe(ends.data()) != 0) {
-            result.error = std::string("cannot start the workers: ") + std::strerror(errno);
-            endAll(workers);
-            break;
+            return std::string("cannot start the workers: ") + std::strerror(errno);
         }
         const pid_t pid = fork();
         if (pid == 0) {
@@ -145,17 +138,62 @@ WorkerPool::Result WorkerPool::play(const GameRules& rules, unsigned jobs, const
             for (unsigned other = 0; other < w; ++other) {
                 close(workers[other].in);
             }
-            work(rules, w, jobs, ends[1]);
+            work(schedule, w, jobs, ends[1]);
         }
         close(ends[1]);
         if (pid < 0) {
             close(ends[0]);
-            result.error = std::string("cannot start the workers: ") + std::strerror(errno);
-            endAll(workers);
-            break;
+            return std::string("cannot start the workers: ") + std::strerror(errno);
         }
         workers[w].pid = pid;
         workers[w].in = ends[0];
+    }
+    return "";
+}
+
+// Reads what the worker has written: the complete lines become games, a partial one waits for the rest.
+void take(Worker& worker, const char* const data, const std::size_t size,
+          std::vector<std::vector<SeededGame::Result>>& games, std::uint64_t& finished, const Progress& progress) {
+    worker.pending.append(data, size);
+    std::size_t newline = 0;
+    while ((newline = worker.pending.find('\n')) != std::string::npos) {
+        std::istringstream line(worker.pending.substr(0, newline));
+        worker.pending.erase(0, newline + 1);
+        std::size_t t = 0;
+        SeededGame::Result game{};
+        std::string winner;
+        line >> t >> game.seed >> winner >> game.frames;
+        const std::optional<Winner> named = winnerNamed(winner);
+        if (!line || !named || t >= games.size()) {
+            // Not counted: a game that cannot be read leaves the run short, which fails it.
+            continue;
+        }
+        game.winner = *named;
+        games[t].push_back(game);
+        ++finished;
+        if (progress) {
+            progress(finished);
+        }
+    }
+}
+
+} // namespace
+
+unsigned cores() {
+    const long online = sysconf(_SC_NPROCESSORS_ONLN);
+    return online > 0 ? static_cast<unsigned>(online) : 1U;
+}
+
+std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& tournaments, unsigned jobs,
+                                                  const Progress& progress, const StopSignals& stop) {
+    const Schedule schedule(tournaments);
+    const std::uint64_t count = schedule.games();
+    jobs = static_cast<unsigned>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(jobs, count)));
+    std::vector<std::vector<SeededGame::Result>> games(tournaments.size());
+    std::vector<Worker> workers(jobs);
+    std::string error = start(workers, schedule);
+    if (!error.empty()) {
+        endAll(workers);
     }
 
     // Collect the games as the workers report them, until every pipe is closed.
@@ -171,7 +209,7 @@ WorkerPool::Result WorkerPool::play(const GameRules& rules, unsigned jobs, const
         if (open.empty()) {
             break;
         }
-        if (interruptedBy != 0) {
+        if (stop.stopped()) {
             endAll(workers);
         }
         if (poll(open.data(), open.size(), -1) < 0) {
@@ -193,53 +231,34 @@ WorkerPool::Result WorkerPool::play(const GameRules& rules, unsigned jobs, const
                 close(worker.in);
                 worker.in = -1;
                 const std::string fate = reap(worker);
-                if (!fate.empty() && result.error.empty() && interruptedBy == 0) {
+                if (!fate.empty() && error.empty() && !stop.stopped()) {
                     const auto number = static_cast<std::size_t>(&worker - workers.data()) + 1;
-                    result.error = "worker " + std::to_string(number) + " of " + std::to_string(jobs) + " " + fate;
+                    error = "worker " + std::to_string(number) + " of " + std::to_string(jobs) + " " + fate;
                     endAll(workers);
                 }
                 continue;
             }
-            worker.pending.append(buffer.data(), static_cast<std::size_t>(got));
-            std::size_t newline = 0;
-            while ((newline = worker.pending.find('\n')) != std::string::npos) {
-                std::istringstream line(worker.pending.substr(0, newline));
-                worker.pending.erase(0, newline + 1);
-                Tournament::Game game{};
-                std::string winner;
-                line >> game.seed >> winner >> game.frames;
-                const std::optional<Winner> named = winnerNamed(winner);
-                if (!line || !named) {
-                    // Not counted: a game that cannot be read leaves the run short, which fails it.
-                    continue;
-                }
-                game.winner = *named;
-                result.games.push_back(game);
-                ++finished;
-                if (progress) {
-                    progress(finished);
-                }
-            }
+            take(worker, buffer.data(), static_cast<std::size_t>(got), games, finished, progress);
         }
     }
 
     for (Worker& worker : workers) {
         reap(worker);
     }
-    if (interruptedBy != 0) {
-        result.interrupted = true;
-        result.error = std::string("interrupted by ") + (interruptedBy == SIGINT ? "Ctrl-C" : "SIGTERM");
-    } else if (result.error.empty() && result.games.size() != count) {
-        result.error =
-            "the workers reported " + std::to_string(result.games.size()) + " of " + std::to_string(count) + " games";
+    if (stop.stopped()) {
+        throw Failure(130, "stopped, no file written: interrupted by " + stop.cause());
     }
-    if (!result.error.empty()) {
-        result.games.clear();
-        return result;
+    if (error.empty() && finished != count) {
+        error = "the workers reported " + std::to_string(finished) + " of " + std::to_string(count) + " games";
     }
-    std::sort(result.games.begin(), result.games.end(),
-              [](const Tournament::Game& a, const Tournament::Game& b) { return a.seed < b.seed; });
-    return result;
+    if (!error.empty()) {
+        throw Failure(1, "stopped, no file written: " + error);
+    }
+    for (std::vector<SeededGame::Result>& played : games) {
+        std::sort(played.begin(), played.end(),
+                  [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed < b.seed; });
+    }
+    return games;
 }
 
-} // namespace G
+} // namespace G::workerPool

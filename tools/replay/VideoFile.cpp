@@ -1,4 +1,8 @@
-#include "tools/tournament/VideoFile.hpp"
+#include "tools/replay/VideoFile.hpp"
+
+#include "tools/replay/VideoFormat.hpp"
+#include "tools/tournament/Failure.hpp"
+#include "tools/tournament/StopSignals.hpp"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -19,28 +23,6 @@ extern "C" {
 namespace G {
 
 namespace {
-
-struct Format {
-    const char* extension;
-    const char* muxer;
-    const char* encoder;
-    // Whether the frames are palette indices, the palette made from the picture.
-    bool palette;
-};
-
-constexpr std::array<Format, 3> formats{
-    {{".mp4", "mp4", "libx264", false}, {".webm", "webm", "libvpx-vp9", false}, {".gif", "gif", "gif", true}}};
-
-const Format* formatOf(const std::string& path) {
-    for (const Format& format : formats) {
-        const std::string extension = format.extension;
-        if (path.size() > extension.size() &&
-            path.compare(path.size() - extension.size(), extension.size(), extension) == 0) {
-            return &format;
-        }
-    }
-    return nullptr;
-}
 
 std::string errorText(const int code) {
     std::array<char, AV_ERROR_MAX_STRING_SIZE> text{};
@@ -95,36 +77,29 @@ void VideoFile::removeUnfinished() {
     }
 }
 
-bool VideoFile::knowsExtensionOf(const std::string& path) {
-    return formatOf(path) != nullptr;
-}
-
-bool VideoFile::takesPalette(const std::string& path) {
-    const Format* const format = formatOf(path);
-    return format != nullptr && format->palette;
-}
-
 VideoFile::VideoFile(std::string path, const unsigned width, const unsigned height)
     : path(std::move(path)), width(width), height(height) {
     temporary = this->path + ".part-" + std::to_string(getpid());
 }
 
 std::unique_ptr<VideoFile> VideoFile::open(const std::string& path, const unsigned width, const unsigned height,
-                                           const float frameTime, const std::vector<std::uint32_t>& paletteSource,
-                                           std::string& error) {
+                                           const float frameTime, const std::vector<std::uint32_t>& paletteSource) {
     // The encoders' own reports of every file would drown the tool's one line.
     av_log_set_level(AV_LOG_ERROR);
+    // The encoders start threads of their own (x264 while it opens, libvpx on the encoding thread): all of
+    // them inherit this mask, so that a stop signal reaches the main thread.
+    const StopSignals::ThreadsStartedBlocked blocked;
     std::unique_ptr<VideoFile> file(new VideoFile(path, width, height));
-    error = file->openEncoder(frameTime, paletteSource);
+    const std::string error = file->openEncoder(frameTime, paletteSource);
     if (!error.empty()) {
-        return nullptr;
+        throw Failure(2, error);
     }
     file->encoder = std::thread([raw = file.get()] { raw->encodeLoop(); });
     return file;
 }
 
 std::string VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32_t>& paletteSource) {
-    const Format* const chosen = formatOf(path);
+    const VideoFormat* const chosen = videoFormatOf(path);
     if (chosen == nullptr) {
         return path + ": the name ends in none of .mp4, .webm and .gif";
     }
@@ -354,7 +329,7 @@ bool VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
     }
 }
 
-bool VideoFile::finish(std::string& error) {
+void VideoFile::finish() {
     {
         std::unique_lock<std::mutex> guard(lock);
         changed.wait(guard, [this] { return queue.empty() || failed; });
@@ -363,13 +338,11 @@ bool VideoFile::finish(std::string& error) {
     changed.notify_all();
     encoder.join();
     const bool complete = !failed && encode(nullptr) && av_write_trailer(format) >= 0 && avio_closep(&format->pb) >= 0;
-    if (!complete || std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = "cannot write " + path;
-        close();
-        return false;
-    }
+    const bool renamed = complete && std::rename(temporary.c_str(), path.c_str()) == 0;
     close();
-    return true;
+    if (!renamed) {
+        throw Failure(1, "cannot write " + path);
+    }
 }
 
 } // namespace G

@@ -19,23 +19,21 @@ struct SwsContext;
 
 namespace G {
 
-// A video file written with FFmpeg's libraries, its format chosen by the name's extension: .mp4 is H.264
-// (yuv420p, which every player and site accepts), .webm is VP9, .gif an animated GIF with a palette made
-// from the picture. Frames are RGBA pictures of a fixed size, one per frame time. The file is written
+// A video file written with FFmpeg's libraries, its format chosen by the name's extension (VideoFormat):
+// .mp4 is H.264 (yuv420p, which every player and site accepts), .webm is VP9, .gif an animated GIF with a
+// palette made from the picture. Frames are RGBA pictures of a fixed size, one per frame time. The file is written
 // beside its name and renamed into place by finish, so that nobody ever sees half a video; a file that is
 // not finished is removed. Frames are converted and encoded on a thread of their own while the caller
 // draws the next one.
 class VideoFile {
 public:
-    // Opens the file for frames of width x height pixels at one frame per frameTime seconds. On failure
-    // (an extension that names no format, an encoder that this FFmpeg lacks, a path that cannot be
-    // written) returns nothing and says why in error; no file is left.
+    // Opens the file for frames of width x height pixels at one frame per frameTime seconds; a format whose
+    // palette is made from the picture (VideoFormat::palette) takes it from paletteSource's colours. The
+    // encoder's threads start with the stop signals blocked. Throws a Failure (status 2), and leaves no
+    // file, for an extension that names no format, an encoder that this FFmpeg lacks, or a path that
+    // cannot be written.
     static std::unique_ptr<VideoFile> open(const std::string& path, unsigned width, unsigned height, float frameTime,
-                                           const std::vector<std::uint32_t>& paletteSource, std::string& error);
-    // Whether the name's extension is one of the formats above.
-    static bool knowsExtensionOf(const std::string& path);
-    // Whether that format's palette is made from the picture, so that open needs the picture's colours.
-    static bool takesPalette(const std::string& path);
+                                           const std::vector<std::uint32_t>& paletteSource);
 
     VideoFile(const VideoFile&) = delete;
     VideoFile& operator=(const VideoFile&) = delete;
@@ -45,8 +43,9 @@ public:
 
     // Queues one frame, width x height RGBA pixels, top row first; false once the encoding has failed.
     bool write(const std::uint8_t* pixels);
-    // Encodes what is queued, completes the file and renames it into place; false, and no file, on failure.
-    bool finish(std::string& error);
+    // Encodes what is queued, completes the file and renames it into place; throws a Failure (status 1), and
+    // leaves no file, when that fails.
+    void finish();
 
     // Removes the partial file of every video not finished: for a process that must end at once (its X
     // display gone), where no destructor will run.

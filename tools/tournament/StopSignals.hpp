@@ -1,0 +1,50 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <csignal>
+#include <string>
+
+namespace G {
+
+// SIGINT and SIGTERM, the signals that stop a run, caught for as long as the object lives (and the earlier
+// handlers put back after). The handler only notes which signal came, in one atomic flag, and the main
+// thread looks at it between units of work. Threads that the tool starts run with both signals blocked
+// (ThreadsStartedBlocked), so that the main thread is the one that receives them.
+class StopSignals {
+public:
+    StopSignals();
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+    StopSignals(StopSignals&&) = delete;
+    StopSignals& operator=(StopSignals&&) = delete;
+    ~StopSignals();
+
+    bool stopped() const { return caught.load() != 0; }
+    // What stopped the run, as a user names it: "Ctrl-C" for SIGINT, "SIGTERM" for SIGTERM.
+    std::string cause() const;
+
+    // While one of these lives, the calling thread has the stop signals blocked, and so has every thread
+    // started from it meanwhile, which inherits its mask; the caller's mask is put back after.
+    class ThreadsStartedBlocked {
+    public:
+        ThreadsStartedBlocked();
+        ThreadsStartedBlocked(const ThreadsStartedBlocked&) = delete;
+        ThreadsStartedBlocked& operator=(const ThreadsStartedBlocked&) = delete;
+        ThreadsStartedBlocked(ThreadsStartedBlocked&&) = delete;
+        ThreadsStartedBlocked& operator=(ThreadsStartedBlocked&&) = delete;
+        ~ThreadsStartedBlocked();
+
+    private:
+        sigset_t previous{};
+    };
+
+private:
+    static void note(int signal);
+
+    static std::atomic<int> caught;
+    static_assert(std::atomic<int>::is_always_lock_free, "a signal handler may only touch a lock-free atomic");
+    std::array<struct sigaction, 2> previous{};
+};
+
+} // namespace G

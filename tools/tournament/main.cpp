@@ -1,0 +1,261 @@
+#include "tools/replay/AssetFolder.hpp"
+#include "tools/replay/Watch.hpp"
+#include "tools/tournament/CommandLine.hpp"
+#include "tools/tournament/Failure.hpp"
+#include "tools/tournament/GameCsv.hpp"
+#include "tools/tournament/SeededGame.hpp"
+#include "tools/tournament/StopSignals.hpp"
+#include "tools/tournament/Summary.hpp"
+#include "tools/tournament/SvgChart.hpp"
+#include "tools/tournament/WorkerPool.hpp"
+
+#if QUORVEL_VIDEO
+#include "tools/replay/Recorder.hpp"
+#include "tools/replay/VideoFile.hpp"
+#endif
+#if QUORVEL_X11
+#include <X11/Xlib.h>
+#endif
+
+#include <array>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iomanip>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using G::Failure;
+using G::commandLine::Options;
+
+#if QUORVEL_X11
+// An empty DISPLAY names no display at all.
+bool displaySet() {
+    const char* const display = std::getenv("DISPLAY");
+    return display != nullptr && *display != '\0';
+}
+#endif
+
+// Where X11 is the display system, SFML needs a display for its context even when nothing is drawn; without
+// one, the tool starts itself again under a virtual X server. Elsewhere the system always has one.
+void ensureDisplay(char** argv) {
+#if QUORVEL_X11
+    if (displaySet() || std::getenv("QUORVEL_TOURNAMENT_XVFB") != nullptr) {
+        return;
+    }
+    setenv("QUORVEL_TOURNAMENT_XVFB", "1", 1);
+    std::vector<char*> command{const_cast<char*>("xvfb-run"), const_cast<char*>("-a")};
+    for (char** argument = argv; *argument != nullptr; ++argument) {
+        command.push_back(*argument);
+    }
+    command.push_back(nullptr);
+    execvp("xvfb-run", command.data());
+    throw Failure(1, "no X display, and xvfb-run could not be started");
+#else
+    static_cast<void>(argv);
+#endif
+}
+
+// Writes the whole file under a temporary name beside it and renames it into place, so that a reader never
+// sees half a file and a failed run leaves none.
+void writeFile(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".part-" + std::to_string(getpid());
+    {
+        std::ofstream file(temporary, std::ios::binary);
+        file << text;
+        if (!file.flush()) {
+            file.close();
+            std::remove(temporary.c_str());
+            throw Failure(1, "cannot write " + path);
+        }
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw Failure(1, "cannot write " + path);
+    }
+}
+
+// The watch and the recorder draw with the game's assets, found from the tool's own place wherever it is
+// started; without them the pieces would be white squares and the overlay empty, so they stop before they
+// play.
+void enterAssetFolder(const char* startedAs) {
+    const std::string self = G::assetFolder::ownExecutable(startedAs);
+    const std::optional<std::string> folder = G::assetFolder::beside(self);
+    if (!folder) {
+        throw Failure(2, "cannot find the game's assets in share/quorvel/assets beside the folder of " +
+                             (self.empty() ? std::string("this program") : self));
+    }
+    if (chdir(folder->c_str()) != 0) {
+        throw Failure(2, "cannot enter " + *folder);
+    }
+}
+
+// A progress line on standard error, when that is a terminal: what is done so far, and how fast.
+class ProgressLine {
+public:
+    ProgressLine() = default;
+    ProgressLine(const ProgressLine&) = delete;
+    ProgressLine& operator=(const ProgressLine&) = delete;
+    ProgressLine(ProgressLine&&) = delete;
+    ProgressLine& operator=(ProgressLine&&) = delete;
+    ~ProgressLine() {
+        if (shown) {
+            std::cerr << '\n';
+        }
+    }
+
+    void show(const std::string& what, const std::uint64_t done, const char* unit) const {
+        if (shown) {
+            std::cerr << '\r' << what << ", " << std::fixed << std::setprecision(1)
+                      << static_cast<double>(done) / seconds() << ' ' << unit << "/s " << std::flush;
+        }
+    }
+    double seconds() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); }
+
+private:
+    const bool shown = isatty(STDERR_FILENO) != 0;
+    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+};
+
+void watch(const Options& options, const char* startedAs) {
+#if QUORVEL_X11
+    if (!displaySet()) {
+        throw Failure(1, "--watch needs a display to show its window");
+    }
+#endif
+    enterAssetFolder(startedAs);
+    G::Watch(*options.watch, options.rules).run();
+}
+
+#if QUORVEL_VIDEO
+const G::StopSignals* recording = nullptr;
+
+#if QUORVEL_X11
+// The X server can go before the recorder notices a stop signal (a Ctrl-C reaches a virtual server started
+// by xvfb-run as well); Xlib then ends the process on the spot, so the partial video goes here.
+int lostDisplay(Display* /*display*/) {
+    G::VideoFile::removeUnfinished();
+    const bool stopped = recording != nullptr && recording->stopped();
+    std::cerr << "quorvel-tournament: stopped, no file written: "
+              << (stopped ? "interrupted" : "the X display went away") << "\n";
+    _exit(stopped ? 130 : 1);
+}
+#endif
+
+void record(const Options& options, char** argv) {
+    ensureDisplay(argv);
+    // The file is named from where the tool was started, before it enters the assets' folder.
+    std::string path = options.record;
+    if (path.front() != '/') {
+        std::array<char, PATH_MAX> here{};
+        if (getcwd(here.data(), here.size()) == nullptr) {
+            throw Failure(2, "cannot tell the current folder");
+        }
+        path = std::string(here.data()) + "/" + path;
+    }
+    enterAssetFolder(argv[0]);
+    const G::StopSignals stop;
+    recording = &stop;
+#if QUORVEL_X11
+    XSetIOErrorHandler(lostDisplay);
+#endif
+    const ProgressLine line;
+    G::Recorder(*options.watch, options.rules).record(path, stop, [&line](const std::int64_t frames) {
+        if (frames % 10 == 0) {
+            line.show("frame " + std::to_string(frames), static_cast<std::uint64_t>(frames), "frames");
+        }
+    });
+}
+#else
+void record(const Options& /*options*/, char** /*argv*/) {
+    throw Failure(2, "this build has no video recording: it was built without FFmpeg's development files "
+                     "(libavcodec, libavformat, libswscale and libavutil; on Debian libavcodec-dev libavformat-dev "
+                     "libswscale-dev libavutil-dev)");
+}
+#endif
+
+std::vector<G::SeededGame::Result> playTournament(const G::GameRules& rules, const unsigned jobs) {
+    const G::StopSignals stop;
+    const std::uint64_t count = static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
+    const unsigned workers = jobs == 0 ? G::workerPool::cores() : jobs;
+    std::vector<G::SeededGame::Result> games;
+    double seconds = 0.0;
+    {
+        const ProgressLine line;
+        const auto progress = [&](const std::uint64_t done) {
+            if (done % 10 == 0 || done == count) {
+                line.show("game " + std::to_string(done) + " of " + std::to_string(count), done, "games");
+            }
+        };
+        games = std::move(G::workerPool::play({rules}, workers, progress, stop).front());
+        seconds = line.seconds();
+    }
+    std::cerr << "Speed: " << std::fixed << std::setprecision(1) << static_cast<double>(count) / seconds
+              << " games per second with " << workers << (workers == 1 ? " job" : " jobs") << "\n";
+    return games;
+}
+
+void tournament(const Options& options, char** argv) {
+    // The games need the graphics library's context, and so does the chart's replay of one game; a merge
+    // without a chart needs neither, and runs on a machine with no X server at all.
+    if (options.merge.empty() || !options.svgPath.empty()) {
+        ensureDisplay(argv);
+    }
+    G::GameRules rules = options.rules;
+    std::vector<G::SeededGame::Result> games;
+    if (!options.merge.empty()) {
+        G::gameCsv::Merged merged = G::gameCsv::merge(options.merge);
+        games = std::move(merged.games);
+        rules = merged.rules;
+    } else {
+        games = playTournament(rules, options.jobs);
+    }
+
+    const G::Summary summary(games, rules);
+    if (!options.csvPath.empty()) {
+        writeFile(options.csvPath, G::gameCsv::write(games, rules));
+    }
+    if (!options.svgPath.empty()) {
+        const std::uint32_t chartSeed = options.chartSeed.value_or(rules.firstSeed);
+        G::SeededGame game(std::make_shared<G::Tool>(), chartSeed, rules);
+        std::vector<G::SeededGame::Counts> timeline{game.counts()};
+        while (!game.over()) {
+            game.step();
+            timeline.push_back(game.counts());
+        }
+        writeFile(options.svgPath, G::svgChart::render(timeline, chartSeed, games, summary, rules));
+    }
+    std::cout << summary.table();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const G::commandLine::Request request = G::commandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+        if (request.help || request.version) {
+            std::cout << (request.help ? G::commandLine::usage() : G::commandLine::version());
+            return 0;
+        }
+        const Options& options = request.options;
+        if (options.watch && !options.record.empty()) {
+            record(options, argv);
+        } else if (options.watch) {
+            watch(options, argv[0]);
+        } else {
+            tournament(options, argv);
+        }
+    } catch (const Failure& failure) {
+        std::cerr << "quorvel-tournament: " << failure.what() << "\n";
+        return failure.status();
+    }
+    return 0;
+}
