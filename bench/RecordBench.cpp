@@ -16,7 +16,7 @@ namespace {
 
 G::GameRules startOf300() {
     G::GameRules rules;
-    rules.startEach = 100;
+    rules.start = G::Start::equal(100);
     return rules;
 }
 

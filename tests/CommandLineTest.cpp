@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -36,13 +37,13 @@ TEST(CommandLine, DefaultsAndLongOptionsInBothSpellings) {
     EXPECT_EQ(defaults.options->rules.firstSeed, 1U);
     EXPECT_EQ(defaults.options->rules.lastSeed, 100U);
     EXPECT_EQ(defaults.options->rules.frameTime, 1.0F / 60.0F);
-    EXPECT_EQ(defaults.options->rules.startEach, 50);
+    EXPECT_EQ(defaults.options->rules.start, G::Start::equal(50));
 
     const auto given = parse({"--seeds", "7-9", "--start=300", "--frame-time", "0.05", "--max-frames=500"});
     ASSERT_TRUE(given.options) << given.error;
     EXPECT_EQ(given.options->rules.firstSeed, 7U);
     EXPECT_EQ(given.options->rules.lastSeed, 9U);
-    EXPECT_EQ(given.options->rules.startEach, 100);
+    EXPECT_EQ(given.options->rules.start, G::Start::equal(100));
     EXPECT_EQ(given.options->rules.frameTime, 0.05F);
     EXPECT_EQ(given.options->rules.maxFrames, 500);
     EXPECT_FALSE(given.options->chartSeed) << "the chart follows the first game unless told otherwise";
@@ -82,6 +83,46 @@ TEST(CommandLine, BadValuesAreRefusedWithAMessage) {
         const auto parsed = parse(bad);
         EXPECT_FALSE(parsed.options) << bad.front();
         EXPECT_FALSE(parsed.error.empty()) << bad.front();
+    }
+}
+
+TEST(CommandLine, AnyStartAndASweepOfStarts) {
+    EXPECT_EQ(parse({"--start", "30,0,50"}).options->rules.start.perKind(), "30,0,50") << "a kind may have none";
+    EXPECT_EQ(parse({"--start", "900"}).options->rules.start, G::Start::equal(300));
+    EXPECT_EQ(parse({"--start", "50,50,50"}).options->rules.start.name(), "150") << "an equal start by its size";
+
+    const auto sweep = parse({"--sweep", "paper=10-40/15,70", "--start", "30,60,90"});
+    ASSERT_TRUE(sweep.options) << sweep.error;
+    std::vector<std::string> starts;
+    for (const G::Start& start : sweep.options->sweep->starts()) {
+        starts.push_back(start.perKind());
+    }
+    EXPECT_EQ(starts, std::vector<std::string>({"30,10,90", "30,25,90", "30,40,90", "30,70,90"}))
+        << "the range stops at its last count, and --start, given after, sets the other counts";
+    EXPECT_EQ(parse({"--sweep", "size=30,3000"}).options->sweep->starts().back(), G::Start::equal(1000));
+}
+
+TEST(CommandLine, EveryBadStartIsRefusedWithWhatIsWrong) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
+        {{"--start", "-5,50,50"}, "'-5' is not a count"},
+        {{"--start", "abc"}, "'abc' is not a count"},
+        {{"--start", "30,50"}, "not 2 counts"},
+        {{"--start", "0,0,0"}, "at least one piece"},
+        {{"--start", "100"}, "a multiple of 3"},
+        {{"--start", "1001,1000,1000"}, "at most 3000 pieces"},
+        {{"--start", "999999999,999999999,999999999"}, "at most 3000 pieces"},
+        {{"--sweep", "size=3003"}, "at most 3000 pieces"},
+        {{"--sweep", "paper=0", "--start", "0,50,0"}, "at least one piece"},
+        {{"--sweep", "rock=1-300/2"}, "at most 100 starts"},
+        {{"--sweep", "lizard=5"}, "one of rock, paper, scissors and size"},
+        {{"--sweep", "rock=80-20/10"}, "does not run from a count up"},
+        {{"--sweep", "size=30", "--start", "300"}, "--start cannot be combined"},
+        {{"--sweep", "rock=30", "--watch", "7"}, "cannot be combined"},
+    };
+    for (const auto& [arguments, why] : refused) {
+        const auto parsed = parse(arguments);
+        EXPECT_FALSE(parsed.options) << arguments[1];
+        EXPECT_NE(parsed.error.find(why), std::string::npos) << arguments[1] << ": " << parsed.error;
     }
 }
 

@@ -16,7 +16,7 @@ using G::Winner;
 
 G::GameRules played(const std::int32_t startEach, const float frameTime, const std::int64_t maxFrames) {
     G::GameRules rules;
-    rules.startEach = startEach;
+    rules.start = G::Start::equal(startEach);
     rules.frameTime = frameTime;
     rules.maxFrames = maxFrames;
     return rules;
@@ -34,7 +34,7 @@ TEST(GameCsv, ShardsMergeIntoTheGamesOfOneRunOrderedBySeed) {
             {{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}, {3, Winner::Undecided, 300}, {4, Winner::Paper, 120}},
             rules));
     EXPECT_EQ(merged.rules.frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
-    EXPECT_EQ(merged.rules.startEach, 100);
+    EXPECT_EQ(merged.rules.start, G::Start::equal(100));
     EXPECT_EQ(merged.rules.maxFrames, 300);
     EXPECT_EQ(merged.rules.firstSeed, 1U);
     EXPECT_EQ(merged.rules.lastSeed, 4U);

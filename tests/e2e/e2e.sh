@@ -2,7 +2,7 @@
 # End-to-end checks of the real quorvel executable in an X server (the suite's Xvfb).
 #
 #   e2e.sh QUORVEL CLOSE_REQUEST SOURCE_DIR CASE
-#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch|watch-finished WATCH_CHECK
+#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch|watch-uneven|watch-finished WATCH_CHECK
 #
 # Each case starts the program, drives it with real key presses (xdotool, through XTest) or a real
 # close request, reads its window back with ImageMagick's import, and checks how it ends.
@@ -248,6 +248,16 @@ watch)
     press e
     ends_with_zero_within 3
     prints_nothing_of_its_own
+    ;;
+watch-uneven)
+    # The watch's check, from an uneven start: the first frame shows every piece where the spawn puts it.
+    arguments=(--watch 7 --start 30,50,70 --frame-time 10)
+    title="QUORVEL 7"
+    start "$source_dir"
+    shot first
+    "$watch_check" "$work/first.png" 7 30,50,70 || fail "the first frame is not the spawn of 30,50,70 for seed 7"
+    press e
+    ends_with_zero_within 3
     ;;
 watch-finished)
     # Game 7 cut short at its fifth frame, a thousandth of a second each, is over at once; then it stays on

@@ -44,6 +44,24 @@ run high --seeds 23-40 --jobs 2 --csv "$work/high.csv"
 run merged --merge "$work/high.csv" "$work/low.csv" --csv "$work/merged.csv" --svg "$work/merged.svg"
 same first merged
 
+# An uneven start: its shards merge into the one run over their seeds, its start kept in every row.
+run uneven --seeds 11-30 --start 30,50,50 --jobs 1 --csv "$work/uneven.csv" --svg "$work/uneven.svg"
+grep -q '^11,[A-Za-z]*,[0-9]*,"30,50,50",' "$work/uneven.csv" || fail "the uneven start is not in the CSV: $(sed -n 2p "$work/uneven.csv")"
+run unevenLow --seeds 11-17 --start 30,50,50 --csv "$work/unevenLow.csv"
+run unevenHigh --seeds 18-30 --start 30,50,50 --csv "$work/unevenHigh.csv"
+run unevenMerged --merge "$work/unevenHigh.csv" "$work/unevenLow.csv" --csv "$work/unevenMerged.csv" \
+    --svg "$work/unevenMerged.svg"
+same uneven unevenMerged
+
+# A sweep: the same table and files with any number of jobs, and each start's games those of its tournament.
+run sweep --sweep rock=30-70/40 --seeds 11-30 --jobs 1 --csv "$work/sweep.csv" --svg "$work/sweep.svg"
+run sweepJobs --sweep rock=30-70/40 --seeds 11-30 --jobs 3 --csv "$work/sweepJobs.csv" --svg "$work/sweepJobs.svg"
+same sweep sweepJobs
+grep '"30,50,50"' "$work/sweep.csv" | cmp -s - <(tail -n +2 "$work/uneven.csv") ||
+    fail "the sweep's games from 30,50,50 are not those of its tournament"
+python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work/sweep.svg" ||
+    fail "the sweep's SVG is not well-formed XML"
+
 # refused WHY OPTION...: status 2, a clear message, and no file written.
 refused() {
     local why=$1
@@ -56,13 +74,14 @@ refused() {
     return 0
 }
 for bad in "--games -3" "--games 0" "--frame-time nan" "--frame-time abc" "--start 7" "--seeds 5-1" "--max-frames x" \
-    "--jobs 0" "--no-such-option"; do
+    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1"; do
     # shellcheck disable=SC2086 # each case is meant to split into words
     refused "'$bad'" $bad
 done
 run other --seeds 41-45 --frame-time 0.02 --csv "$work/other.csv"
 refused "other settings" --merge "$work/low.csv" "$work/other.csv"
 refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
+refused "a sweep's starts" --merge "$work/sweep.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 

@@ -1,7 +1,7 @@
 // Checks a screenshot of `quorvel-tournament --watch SEED` taken before its first update: the pieces stand
 // exactly where the tournament's spawn for that seed puts them. Below the overlay's lines, every piece's
 // square shows some of the piece, and nothing but the field's grey lies outside the pieces' squares.
-//   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND
+//   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND|ROCKS,PAPERS,SCISSORS
 #include "engine/Sfml.hpp"
 #include "tools/tournament/SeededGame.hpp"
 
@@ -15,7 +15,7 @@
 
 int main(int argc, char** argv) {
     if (argc != 4) {
-        std::cerr << "usage: watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND\n";
+        std::cerr << "usage: watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND|ROCKS,PAPERS,SCISSORS\n";
         return 2;
     }
     sf::Image shot;
@@ -25,7 +25,9 @@ int main(int argc, char** argv) {
     }
     // The tournament's spawn of that game.
     G::GameRules rules;
-    rules.startEach = static_cast<std::int32_t>(std::stol(argv[3]));
+    const std::string pieces = argv[3];
+    rules.start = pieces.find(',') != std::string::npos ? G::Start::parse(pieces)
+                                                        : G::Start::equal(static_cast<std::int32_t>(std::stol(pieces)));
     G::SeededGame game(std::make_shared<G::Tool>(), static_cast<std::uint32_t>(std::stoul(argv[2])), rules);
     const G::GameState& state = game.arena();
 

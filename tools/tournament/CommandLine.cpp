@@ -2,6 +2,7 @@
 
 #include "tools/replay/VideoFormat.hpp"
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/Start.hpp"
 
 #include <algorithm>
 #include <array>
@@ -13,10 +14,11 @@ namespace G::commandLine {
 
 namespace {
 
-enum Option : int {
+enum class Option {
     Games,
     Seeds,
     Start,
+    Sweep,
     FrameTime,
     MaxFrames,
     Jobs,
@@ -36,20 +38,21 @@ struct Known {
     bool takesValue;
 };
 
-const std::array<Known, 14> longOptions{{{"games", Games, true},
-                                         {"seeds", Seeds, true},
-                                         {"start", Start, true},
-                                         {"frame-time", FrameTime, true},
-                                         {"max-frames", MaxFrames, true},
-                                         {"jobs", Jobs, true},
-                                         {"csv", Csv, true},
-                                         {"svg", Svg, true},
-                                         {"chart-seed", ChartSeed, true},
-                                         {"merge", Merge, false},
-                                         {"watch", Watch, true},
-                                         {"record", Record, true},
-                                         {"help", Help, false},
-                                         {"version", Version, false}}};
+const std::array<Known, 15> longOptions{{{"games", Option::Games, true},
+                                         {"seeds", Option::Seeds, true},
+                                         {"start", Option::Start, true},
+                                         {"sweep", Option::Sweep, true},
+                                         {"frame-time", Option::FrameTime, true},
+                                         {"max-frames", Option::MaxFrames, true},
+                                         {"jobs", Option::Jobs, true},
+                                         {"csv", Option::Csv, true},
+                                         {"svg", Option::Svg, true},
+                                         {"chart-seed", Option::ChartSeed, true},
+                                         {"merge", Option::Merge, false},
+                                         {"watch", Option::Watch, true},
+                                         {"record", Option::Record, true},
+                                         {"help", Option::Help, false},
+                                         {"version", Option::Version, false}}};
 
 std::string spelling(const Option code) {
     for (const Known& known : longOptions) {
@@ -106,7 +109,7 @@ template <typename T> std::string store(T& field, const std::optional<T>& parsed
 std::string read(const Option code, const std::string& value, Options& options) {
     GameRules& rules = options.rules;
     switch (code) {
-    case Games: {
+    case Option::Games: {
         const auto games = GameRules::wholeNumber(value, 1, GameRules::mostGames);
         if (!games) {
             return "--games needs a whole number from 1 to " + std::to_string(GameRules::mostGames) + ", not '" +
@@ -116,7 +119,7 @@ std::string read(const Option code, const std::string& value, Options& options) 
         rules.lastSeed = static_cast<std::uint32_t>(*games);
         return "";
     }
-    case Seeds: {
+    case Option::Seeds: {
         const std::size_t dash = value.find('-');
         const auto first = dash == std::string::npos ? std::nullopt : GameRules::seedFrom(value.substr(0, dash));
         const auto last = dash == std::string::npos ? std::nullopt : GameRules::seedFrom(value.substr(dash + 1));
@@ -128,16 +131,25 @@ std::string read(const Option code, const std::string& value, Options& options) 
         rules.lastSeed = *last;
         return "";
     }
-    case Start:
-        return store(rules.startEach, GameRules::startEachFrom(value), "--start is 150 or 300, not '" + value + "'");
-    case FrameTime:
+    case Option::Start:
+        try {
+            rules.start = G::Start::parse(value);
+        } catch (const Failure& failure) {
+            return std::string("--start ") + failure.what();
+        }
+        return "";
+    case Option::Sweep:
+        // Read once every option is, as it takes the other counts from --start.
+        options.sweepText = value;
+        return "";
+    case Option::FrameTime:
         return store(rules.frameTime, GameRules::frameTimeFrom(value),
                      "--frame-time needs a number of seconds above 0 and at most 10, not '" + value + "'");
-    case MaxFrames:
+    case Option::MaxFrames:
         return store(rules.maxFrames, GameRules::maxFramesFrom(value),
                      "--max-frames needs a whole number from 1 to " + std::to_string(GameRules::mostFrames) +
                          ", not '" + value + "'");
-    case Jobs: {
+    case Option::Jobs: {
         const auto jobs = GameRules::wholeNumber(value, 1, 256);
         if (!jobs) {
             return "--jobs needs a whole number from 1 to 256, not '" + value + "'";
@@ -145,25 +157,25 @@ std::string read(const Option code, const std::string& value, Options& options) 
         options.jobs = static_cast<unsigned>(*jobs);
         return "";
     }
-    case Record:
+    case Option::Record:
         if (videoFormatOf(value) == nullptr) {
             return "--record needs a file name ending in .mp4, .webm or .gif, not '" + value + "'";
         }
         options.record = value;
         return "";
-    case Csv:
-    case Svg:
+    case Option::Csv:
+    case Option::Svg:
         if (value.empty()) {
             return spelling(code) + " needs a file name";
         }
-        (code == Csv ? options.csvPath : options.svgPath) = value;
+        (code == Option::Csv ? options.csvPath : options.svgPath) = value;
         return "";
     default: {
         const auto seed = GameRules::seedFrom(value);
         if (!seed) {
             return seeds(spelling(code), value);
         }
-        (code == Watch ? options.watch : options.chartSeed) = *seed;
+        (code == Option::Watch ? options.watch : options.chartSeed) = *seed;
         return "";
     }
     }
@@ -173,14 +185,28 @@ std::string read(const Option code, const std::string& value, Options& options) 
 
 std::string usage() {
     return "Usage: quorvel-tournament [OPTION]...\n"
+           "  or:  quorvel-tournament --sweep WHAT=VALUES [OPTION]...\n"
            "  or:  quorvel-tournament --merge FILE.csv... [--csv PATH] [--svg PATH]\n"
-           "  or:  quorvel-tournament --watch SEED [--start 150|300] [--frame-time S] [--record FILE]\n"
+           "  or:  quorvel-tournament --watch SEED [--start START] [--frame-time S] [--record FILE]\n"
            "Plays reproducible games of QUORVEL's rules and reports who wins and how long games last.\n"
            "\n"
            "  --games N            play seeds 1 to N (default 100)\n"
            "  --seeds FIRST-LAST   play that range of seeds instead\n"
-           "  --start 150|300      50 of each kind, as the program starts, or 100 of each, as after R\n"
-           "                       (default 150)\n"
+           "  --start START        the pieces a game starts with: 150 (50 of each kind, as the program\n"
+           "                       starts, the default), 300 (100 of each, as after R), any equal start by\n"
+           "                       its size, a multiple of 3, or one count per kind, rock, paper and\n"
+           "                       scissors, as 30,50,50 (a kind may have none, not every kind); at most\n"
+           "                       " +
+           std::to_string(G::Start::mostPieces) +
+           " pieces in all, which keeps a game within about a minute\n"
+           "  --sweep WHAT=VALUES  play the seeds from a series of starts and report each start: WHAT is\n"
+           "                       rock, paper or scissors (that count varies, the other two as --start\n"
+           "                       has them) or size (equal starts of that many pieces); VALUES lists\n"
+           "                       counts and ranges FIRST-LAST/STEP, as rock=20-80/10 or\n"
+           "                       size=30,90,300; at most " +
+           std::to_string(G::Sweep::mostStarts) +
+           " starts; --csv writes every game with its\n"
+           "                       start, --svg each kind's win share against the varied count\n"
            "  --frame-time S       seconds per frame, more than 0 and at most 10 (default 1/60)\n"
            "  --max-frames N       frames after which a game counts as undecided (default 20000)\n"
            "  --jobs N             worker processes, from 1 to 256 (default: one per core)\n"
@@ -240,8 +266,8 @@ Request parse(const std::vector<std::string>& arguments) {
         if (option == nullptr || (!option->takesValue && equals != std::string::npos)) {
             throw refuse("unknown option '" + word + "'");
         }
-        if (option->code == Help || option->code == Version) {
-            (option->code == Help ? request.help : request.version) = true;
+        if (option->code == Option::Help || option->code == Option::Version) {
+            (option->code == Option::Help ? request.help : request.version) = true;
             return request;
         }
         std::string value;
@@ -254,7 +280,7 @@ Request parse(const std::vector<std::string>& arguments) {
             value = arguments[++i];
         }
         given.insert(option->code);
-        if (option->code != Merge) {
+        if (option->code != Option::Merge) {
             const std::string problem = read(option->code, value, options);
             if (!problem.empty()) {
                 throw refuse(problem);
@@ -262,18 +288,33 @@ Request parse(const std::vector<std::string>& arguments) {
         }
     }
     std::string conflict;
-    if (given.count(Merge) != 0) {
+    if (given.count(Option::Merge) != 0) {
         if (rest.empty()) {
             throw refuse("--merge needs at least one CSV file");
         }
         options.merge = rest;
-        conflict = conflictWith(Merge, given, {Csv, Svg, ChartSeed});
+        conflict = conflictWith(Option::Merge, given, {Option::Csv, Option::Svg, Option::ChartSeed});
     } else if (!rest.empty()) {
         conflict = "unexpected argument '" + rest.front() + "'";
-    } else if (given.count(Watch) != 0) {
-        conflict = conflictWith(Watch, given, {Start, FrameTime, MaxFrames, Record});
-    } else if (given.count(Record) != 0) {
+    } else if (given.count(Option::Watch) != 0) {
+        conflict =
+            conflictWith(Option::Watch, given, {Option::Start, Option::FrameTime, Option::MaxFrames, Option::Record});
+    } else if (given.count(Option::Record) != 0) {
         conflict = "--record needs --watch SEED: it writes that game into a video";
+    } else if (given.count(Option::Sweep) != 0) {
+        conflict = conflictWith(Option::Sweep, given,
+                                {Option::Games, Option::Seeds, Option::Start, Option::FrameTime, Option::MaxFrames,
+                                 Option::Jobs, Option::Csv, Option::Svg});
+        if (conflict.empty()) {
+            try {
+                options.sweep = G::Sweep::parse(options.sweepText, options.rules.start);
+            } catch (const Failure& failure) {
+                conflict = std::string("--sweep ") + failure.what();
+            }
+        }
+        if (conflict.empty() && options.sweep->variesSize() && given.count(Option::Start) != 0) {
+            conflict = "--start cannot be combined with --sweep size=…: every start of that sweep is equal";
+        }
     }
     if (!conflict.empty()) {
         throw refuse(conflict);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/tournament/GameRules.hpp"
+#include "tools/tournament/Sweep.hpp"
 
 #include <cstdint>
 #include <optional>
@@ -27,6 +28,9 @@ struct Options {
     std::optional<std::uint32_t> watch;
     // With watch: the video file to write that game into instead of showing it.
     std::string record;
+    // The series of starts to play the seeds from instead of one start, and the text it was read from.
+    std::optional<Sweep> sweep;
+    std::string sweepText;
 };
 
 // What the command line asks for: the help, the version, or a run with these options.

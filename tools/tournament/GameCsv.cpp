@@ -23,15 +23,38 @@ std::string exactly(const float frameTime) {
     return text.data();
 }
 
-std::vector<std::string> fieldsOf(const std::string& line) {
-    std::vector<std::string> fields;
-    std::istringstream stream(line);
-    std::string field;
-    while (std::getline(stream, field, ',')) {
-        fields.push_back(field);
+// A field as CSV writes it: in double quotes when it holds a comma (an uneven start does) or a quote, which
+// is doubled.
+std::string field(const std::string& text) {
+    if (text.find_first_of(",\"") == std::string::npos) {
+        return text;
     }
-    if (!line.empty() && line.back() == ',') {
-        fields.emplace_back();
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c == '"' ? "\"\"" : std::string(1, c);
+    }
+    return quoted + "\"";
+}
+
+// The fields of a line, read as field() writes them; an empty line has none.
+std::vector<std::string> fieldsOf(const std::string& line) {
+    if (line.empty()) {
+        return {};
+    }
+    std::vector<std::string> fields(1);
+    bool quoted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (c == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+            fields.back() += c;
+            ++i;
+        } else if (c == '"') {
+            quoted = !quoted;
+        } else if (c == ',' && !quoted) {
+            fields.emplace_back();
+        } else {
+            fields.back() += c;
+        }
     }
     return fields;
 }
@@ -57,9 +80,11 @@ Row parseRow(const std::string& line, const std::string& where) {
     if (!winner) {
         throw refuse("the winner '" + fields[1] + "' is not ROCK, PAPER, SCISSORS or undecided");
     }
-    const auto startEach = GameRules::startEachFrom(fields[3]);
-    if (!startEach) {
-        throw refuse("the start '" + fields[3] + "' is not 150 or 300");
+    Start start;
+    try {
+        start = Start::parse(fields[3]);
+    } catch (const Failure& failure) {
+        throw refuse(std::string("the start ") + failure.what());
     }
     const auto frameTime = GameRules::frameTimeFrom(fields[4]);
     if (!frameTime) {
@@ -77,7 +102,7 @@ Row parseRow(const std::string& line, const std::string& where) {
     }
     Row row{};
     row.game = {*seed, *winner, *frames};
-    row.rules.startEach = *startEach;
+    row.rules.start = start;
     row.rules.frameTime = *frameTime;
     row.rules.maxFrames = *maxFrames;
     return row;
@@ -86,11 +111,18 @@ Row parseRow(const std::string& line, const std::string& where) {
 } // namespace
 
 std::string write(const std::vector<SeededGame::Result>& games, const GameRules& rules) {
-    const std::string played = "," + GameRules::startName(rules.startEach) + "," + exactly(rules.frameTime) + "," +
-                               std::to_string(rules.maxFrames) + "\n";
+    return write(std::vector<std::vector<SeededGame::Result>>{games}, {rules});
+}
+
+std::string write(const std::vector<std::vector<SeededGame::Result>>& tournaments,
+                  const std::vector<GameRules>& rules) {
     std::string csv = std::string(header) + "\n";
-    for (const SeededGame::Result& game : games) {
-        csv += std::to_string(game.seed) + "," + nameOf(game.winner) + "," + std::to_string(game.frames) + played;
+    for (std::size_t t = 0; t < tournaments.size(); ++t) {
+        const std::string played = "," + field(rules[t].start.name()) + "," + exactly(rules[t].frameTime) + "," +
+                                   std::to_string(rules[t].maxFrames) + "\n";
+        for (const SeededGame::Result& game : tournaments[t]) {
+            csv += std::to_string(game.seed) + "," + nameOf(game.winner) + "," + std::to_string(game.frames) + played;
+        }
     }
     return csv;
 }

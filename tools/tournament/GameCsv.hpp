@@ -13,6 +13,8 @@ namespace G::gameCsv {
 
 // The games, in the order given, under a header line.
 std::string write(const std::vector<SeededGame::Result>& games, const GameRules& rules);
+// The games of several tournaments, one after the other, under one header line: each row says its start.
+std::string write(const std::vector<std::vector<SeededGame::Result>>& tournaments, const std::vector<GameRules>& rules);
 
 // The games of several files, ordered by seed, with the rules they share (their seeds from the first game's
 // to the last's).

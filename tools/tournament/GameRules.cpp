@@ -7,7 +7,7 @@
 namespace G {
 
 bool GameRules::playsLike(const GameRules& other) const {
-    return startEach == other.startEach && frameTime == other.frameTime && maxFrames == other.maxFrames;
+    return start == other.start && frameTime == other.frameTime && maxFrames == other.maxFrames;
 }
 
 std::optional<std::int64_t> GameRules::wholeNumber(const std::string& text, const std::int64_t low,
@@ -26,20 +26,6 @@ std::optional<std::int64_t> GameRules::wholeNumber(const std::string& text, cons
 std::optional<std::uint32_t> GameRules::seedFrom(const std::string& text) {
     const auto seed = wholeNumber(text, 0, lastPossibleSeed);
     return seed ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*seed)) : std::nullopt;
-}
-
-std::optional<std::int32_t> GameRules::startEachFrom(const std::string& start) {
-    if (start == "150") {
-        return 50;
-    }
-    if (start == "300") {
-        return 100;
-    }
-    return std::nullopt;
-}
-
-std::string GameRules::startName(const std::int32_t startEach) {
-    return std::to_string(3 * startEach);
 }
 
 std::optional<float> GameRules::frameTimeFrom(const std::string& text) {

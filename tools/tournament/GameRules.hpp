@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/tournament/Start.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -17,8 +19,8 @@ struct GameRules {
 
     std::uint32_t firstSeed = 1;
     std::uint32_t lastSeed = 100;
-    // Pieces of each kind at the start: 50 as the program starts, 100 as after R.
-    std::int32_t startEach = 50;
+    // 50 of each kind unless given: as the program starts.
+    Start start;
     float frameTime = 1.0F / 60.0F;
     std::int64_t maxFrames = 20000;
 
@@ -28,10 +30,6 @@ struct GameRules {
     // A whole number from low to high, written in decimal digits only, at most 18 of them; else nothing.
     static std::optional<std::int64_t> wholeNumber(const std::string& text, std::int64_t low, std::int64_t high);
     static std::optional<std::uint32_t> seedFrom(const std::string& text);
-    // The pieces of each kind for a start of "150" or "300"; nothing for any other.
-    static std::optional<std::int32_t> startEachFrom(const std::string& start);
-    // The start's name for that many pieces of each kind: "150" or "300".
-    static std::string startName(std::int32_t startEach);
     // Seconds above 0 and at most longestFrameTime, written as a whole number or a decimal.
     static std::optional<float> frameTimeFrom(const std::string& text);
     // A frame cap from 1 to mostFrames.

@@ -13,7 +13,7 @@ SeededGame::SeededGame(const std::shared_ptr<Tool>& tool, const std::uint32_t se
         tool->assets.setFrames("quorvel", GameState::spriteFrames());
     }
     std::srand(seed);
-    state.spawn(rules.startEach, rules.startEach, rules.startEach);
+    state.spawn(rules.start.count(Kind::Rock), rules.start.count(Kind::Paper), rules.start.count(Kind::Scissors));
     tool->frameTime = rules.frameTime;
 }
 

@@ -73,25 +73,41 @@ std::int64_t Summary::longest() const {
     return lengths.empty() ? 0 : lengths.back();
 }
 
+std::string Summary::timing() const {
+    std::ostringstream out;
+    out << std::fixed << "frame time " << std::setprecision(6) << rules.frameTime << " s, undecided after "
+        << rules.maxFrames << " frames";
+    return out.str();
+}
+
+std::string Summary::interval(const Share& share) {
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(1) << 100 * share.low << "% to " << 100 * share.high << "%";
+    return out.str();
+}
+
+std::string Summary::medianLength() const {
+    std::ostringstream out;
+    out << std::fixed << std::setprecision(0) << lengthQuantile(0.5) << " frames (" << std::setprecision(1)
+        << lengthQuantile(0.5) * rules.frameTime << " s)";
+    return out.str();
+}
+
 std::string Summary::table() const {
     std::ostringstream out;
     const double frameTime = rules.frameTime;
     const auto seconds = [frameTime](const double frames) { return frames * frameTime; };
     out << std::fixed;
-    out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << 3 * rules.startEach
-        << "-piece start, frame time " << std::setprecision(6) << frameTime << " s, undecided after " << rules.maxFrames
-        << " frames\n\n";
+    out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << rules.start.description()
+        << ", " << timing() << "\n\n";
     out << "| winner    |  games |  share | 95% confidence interval |\n";
     out << "|-----------|-------:|-------:|-------------------------|\n";
     for (const Share& share : results) {
         out << "| " << std::left << std::setw(9) << nameOf(share.winner) << std::right << " | " << std::setw(6)
             << share.games << " | " << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | ";
-        std::ostringstream interval;
-        interval << std::fixed << std::setprecision(1) << 100 * share.low << "% to " << 100 * share.high << "%";
-        out << std::left << std::setw(23) << interval.str() << std::right << " |\n";
+        out << std::left << std::setw(23) << interval(share) << std::right << " |\n";
     }
-    out << "\nGame length (decided games): median " << std::setprecision(0) << lengthQuantile(0.5) << " frames ("
-        << std::setprecision(1) << seconds(lengthQuantile(0.5)) << " s), quartiles " << std::setprecision(0)
+    out << "\nGame length (decided games): median " << medianLength() << ", quartiles " << std::setprecision(0)
         << lengthQuantile(0.25) << " to " << lengthQuantile(0.75) << " frames (" << std::setprecision(1)
         << seconds(lengthQuantile(0.25)) << " to " << seconds(lengthQuantile(0.75)) << " s), longest " << longest()
         << " frames (" << seconds(static_cast<double>(longest())) << " s)\n";

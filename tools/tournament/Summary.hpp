@@ -30,6 +30,15 @@ public:
 
     // The table, as printed at the end of a run: the same for the same games, however they were played.
     std::string table() const;
+    std::size_t games() const { return played; }
+    // The games' seeds, as ranges.
+    const std::string& seeds() const { return seedRanges; }
+    // "frame time 0.016667 s, undecided after 20000 frames", as the table's first line ends.
+    std::string timing() const;
+    // "211 frames (3.5 s)": the median length of the decided games.
+    std::string medianLength() const;
+    // "32.3% to 34.2%".
+    static std::string interval(const Share& share);
 
     // The games' seeds as ranges, "1-500,601-700".
     static std::string rangesOf(const std::vector<SeededGame::Result>& games);

@@ -1,8 +1,9 @@
 #include "tools/tournament/SvgChart.hpp"
 
+#include "tools/tournament/ChartParts.hpp"
+
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <iomanip>
@@ -17,45 +18,10 @@ constexpr double panelHeight = 300;
 constexpr double top = 50;
 constexpr double left = 70;
 constexpr double gap = 110;
-constexpr std::array<const char*, 3> colours{"#6f625a", "#3466c8", "#d6242a"};
-
-// A kind's name as the chart's legend writes it: in lower case, beside the counts' lines.
-std::string legendName(const std::size_t kind) {
-    std::string name = Kind::names.at(kind);
-    std::transform(name.begin(), name.end(), name.begin(),
-                   [](const char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    return name;
-}
-
-// An axis from 0 that ends on a round number, with ticks at round steps: 1, 2, 2.5 or 5 times a power of ten.
-struct Axis {
-    double step;
-    double max;
-    int decimals;
-};
-
-double roundStep(const double raw) {
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double residual = raw / magnitude;
-    for (const double nice : {1.0, 2.0, 2.5, 5.0}) {
-        if (residual <= nice * (1 + 1e-9)) {
-            return nice * magnitude;
-        }
-    }
-    return 10.0 * magnitude;
-}
-
-Axis roundAxis(const double highest, const int ticks) {
-    const double step = roundStep(std::max(highest, 1e-9) / ticks);
-    const double max = std::max(1.0, std::ceil(highest / step - 1e-9)) * step;
-    // As many decimals as the step needs: 2.5 needs one, 0.25 two, 50 none.
-    int decimals = 0;
-    while (decimals < 6 &&
-           std::abs(step * std::pow(10.0, decimals) - std::round(step * std::pow(10.0, decimals))) > 1e-6) {
-        ++decimals;
-    }
-    return {step, max, decimals};
-}
+using chartParts::Axis;
+using chartParts::colours;
+using chartParts::roundAxis;
+using chartParts::roundStep;
 
 // A panel's frame and its ticks; the x axis spans `width` of the panel.
 void axes(std::ostringstream& out, const double x0, const double width, const std::string& xLabel,
@@ -86,13 +52,10 @@ std::string render(const std::vector<SeededGame::Counts>& timeline, const std::u
     out << std::fixed << std::setprecision(1);
     const double width = left + 2 * panelWidth + gap + 40;
     const double height = top + panelHeight + 80;
-    out << "<?xml version='1.0' encoding='UTF-8'?>\n";
-    out << "<svg xmlns='http://www.w3.org/2000/svg' width='" << width << "' height='" << height << "' viewBox='0 0 "
-        << width << " " << height << "' font-family='sans-serif' font-size='12'>\n";
-    out << "<rect width='100%' height='100%' fill='white'/>\n";
+    out << chartParts::documentStart(width, height);
 
     // Left: the three counts over one game, with no more than about a thousand points per line.
-    const double total = 3.0 * rules.startEach;
+    const double total = rules.start.total();
     const double frames = timeline.empty() ? 1.0 : static_cast<double>(timeline.size() - 1);
     const Axis time = roundAxis(std::max(frames, 1.0) * rules.frameTime, 5);
     const double pixelsPerFrame = panelWidth / time.max * rules.frameTime;
@@ -109,7 +72,7 @@ std::string render(const std::vector<SeededGame::Counts>& timeline, const std::u
         }
         out << "'/>\n";
         out << "<text x='" << left + 10 << "' y='" << top + 18 + 16.0 * static_cast<double>(kind) << "' fill='"
-            << colours.at(kind) << "'>" << legendName(kind) << "</text>\n";
+            << colours.at(kind) << "'>" << wordFor(static_cast<ItemKind>(kind)) << "</text>\n";
     }
 
     // Right: how long the decided games lasted, stacked by winner. A long tail, reaching past one and a half

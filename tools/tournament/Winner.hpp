@@ -21,6 +21,8 @@ Winner winnerOf(std::optional<ItemKind> kind);
 // "ROCK", "PAPER" and "SCISSORS" as the banner names them, and "undecided": the one spelling of the summary,
 // the CSV file and the workers' reports.
 std::string nameOf(Winner winner);
+// "rock", "paper" or "scissors": the kind's name in the running text of a summary or a chart.
+std::string wordFor(ItemKind kind);
 // The winner of that name; nothing for any other text.
 std::optional<Winner> winnerNamed(const std::string& name);
 

@@ -7,6 +7,8 @@
 #include "tools/tournament/StopSignals.hpp"
 #include "tools/tournament/Summary.hpp"
 #include "tools/tournament/SvgChart.hpp"
+#include "tools/tournament/Sweep.hpp"
+#include "tools/tournament/SweepChart.hpp"
 #include "tools/tournament/WorkerPool.hpp"
 
 #if QUORVEL_VIDEO
@@ -182,11 +184,16 @@ void record(const Options& /*options*/, char** /*argv*/) {
 }
 #endif
 
-std::vector<G::SeededGame::Result> playTournament(const G::GameRules& rules, const unsigned jobs) {
+// Plays every seed of every tournament on the workers, with a progress line, and says how fast it went.
+std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRules>& tournaments,
+                                                     const unsigned jobs) {
     const G::StopSignals stop;
-    const std::uint64_t count = static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
+    std::uint64_t count = 0;
+    for (const G::GameRules& rules : tournaments) {
+        count += static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
+    }
     const unsigned workers = jobs == 0 ? G::workerPool::cores() : jobs;
-    std::vector<G::SeededGame::Result> games;
+    std::vector<std::vector<G::SeededGame::Result>> games;
     double seconds = 0.0;
     {
         const ProgressLine line;
@@ -195,12 +202,36 @@ std::vector<G::SeededGame::Result> playTournament(const G::GameRules& rules, con
                 line.show("game " + std::to_string(done) + " of " + std::to_string(count), done, "games");
             }
         };
-        games = std::move(G::workerPool::play({rules}, workers, progress, stop).front());
+        games = G::workerPool::play(tournaments, workers, progress, stop);
         seconds = line.seconds();
     }
     std::cerr << "Speed: " << std::fixed << std::setprecision(1) << static_cast<double>(count) / seconds
               << " games per second with " << workers << (workers == 1 ? " job" : " jobs") << "\n";
     return games;
+}
+
+// The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
+// where asked for.
+void sweep(const Options& options, char** argv) {
+    ensureDisplay(argv);
+    const G::Sweep& sweep = *options.sweep;
+    std::vector<G::GameRules> tournaments;
+    for (const G::Start& start : sweep.starts()) {
+        tournaments.push_back(options.rules);
+        tournaments.back().start = start;
+    }
+    const std::vector<std::vector<G::SeededGame::Result>> games = play(tournaments, options.jobs);
+    std::vector<G::Summary> summaries;
+    for (std::size_t t = 0; t < tournaments.size(); ++t) {
+        summaries.emplace_back(games[t], tournaments[t]);
+    }
+    if (!options.csvPath.empty()) {
+        writeFile(options.csvPath, G::gameCsv::write(games, tournaments));
+    }
+    if (!options.svgPath.empty()) {
+        writeFile(options.svgPath, G::sweepChart::render(sweep, summaries));
+    }
+    std::cout << sweep.table(summaries);
 }
 
 void tournament(const Options& options, char** argv) {
@@ -216,7 +247,7 @@ void tournament(const Options& options, char** argv) {
         games = std::move(merged.games);
         rules = merged.rules;
     } else {
-        games = playTournament(rules, options.jobs);
+        games = std::move(play({rules}, options.jobs).front());
     }
 
     const G::Summary summary(games, rules);
@@ -250,6 +281,8 @@ int main(int argc, char** argv) {
             record(options, argv);
         } else if (options.watch) {
             watch(options, argv[0]);
+        } else if (options.sweep) {
+            sweep(options, argv);
         } else {
             tournament(options, argv);
         }

@@ -1,0 +1,157 @@
+#include "tools/tournament/Sweep.hpp"
+
+#include "tools/tournament/Failure.hpp"
+
+#include <algorithm>
+#include <array>
+#include <iomanip>
+#include <sstream>
+
+namespace G {
+
+namespace {
+
+// The words of a list, as the commas part them.
+std::vector<std::string> wordsOf(const std::string& list) {
+    std::vector<std::string> words;
+    std::size_t from = 0;
+    for (std::size_t comma = list.find(','); comma != std::string::npos; comma = list.find(',', from)) {
+        words.push_back(list.substr(from, comma - from));
+        from = comma + 1;
+    }
+    words.push_back(list.substr(from));
+    return words;
+}
+
+// A count of the sweep, in whole decimal digits; nothing for anything else.
+std::optional<std::int32_t> countIn(const std::string& text) {
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(std::stol(text));
+}
+
+} // namespace
+
+Sweep Sweep::parse(const std::string& text, const Start& base) {
+    const auto refuse = [&text](const std::string& why) { return Failure(2, "'" + text + "': " + why); };
+    const std::size_t equals = text.find('=');
+    const std::string what = text.substr(0, equals);
+    Sweep sweep;
+    sweep.base = base;
+    if (what != "size") {
+        for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+            if (what == wordFor(kind)) {
+                sweep.kind = kind;
+            }
+        }
+    }
+    if (equals == std::string::npos || (!sweep.kind && what != "size")) {
+        throw refuse("a sweep is WHAT=VALUES, WHAT one of rock, paper, scissors and size (rock=20-80/10)");
+    }
+    const auto count = [&refuse](const std::string& word) {
+        const std::optional<std::int32_t> read = countIn(word);
+        if (!read) {
+            throw refuse("'" + word + "' is not a count: counts are whole numbers from 0 up");
+        }
+        return *read;
+    };
+    for (const std::string& word : wordsOf(text.substr(equals + 1))) {
+        // A single count, or FIRST-LAST/STEP.
+        const std::size_t dash = word.find('-');
+        if (dash == std::string::npos) {
+            sweep.counts.push_back(count(word));
+            continue;
+        }
+        const std::size_t slash = word.find('/', dash);
+        if (slash == std::string::npos) {
+            throw refuse("the range '" + word + "' has no step: FIRST-LAST/STEP");
+        }
+        const std::int32_t first = count(word.substr(0, dash));
+        const std::int32_t last = count(word.substr(dash + 1, slash - dash - 1));
+        const std::int32_t step = count(word.substr(slash + 1));
+        if (step == 0 || last < first) {
+            throw refuse("the range '" + word + "' does not run from a count up to a larger one in steps of 1 or more");
+        }
+        for (std::int64_t value = first; value <= last && sweep.counts.size() <= mostStarts; value += step) {
+            sweep.counts.push_back(static_cast<std::int32_t>(value));
+        }
+    }
+    if (sweep.counts.size() > mostStarts) {
+        throw refuse("a sweep has at most " + std::to_string(mostStarts) + " starts");
+    }
+    for (const std::int32_t count : sweep.counts) {
+        if (!sweep.kind && count % 3 != 0) {
+            throw refuse("the size " + std::to_string(count) + " is no equal start: sizes are multiples of 3");
+        }
+        try {
+            sweep.series.push_back(sweep.kind ? base.with(*sweep.kind, count)
+                                              : Start::of({count / 3, count / 3, count / 3}));
+        } catch (const Failure& failure) {
+            throw refuse(std::string("the start ") + failure.what());
+        }
+    }
+    return sweep;
+}
+
+std::string Sweep::against() const {
+    std::string others;
+    for (ItemKind other = Kind::Rock; other <= Kind::Scissors; ++other) {
+        if (other != *kind) {
+            others += (others.empty() ? "" : " and ") + std::to_string(base.count(other)) + " " + wordFor(other);
+        }
+    }
+    return others;
+}
+
+std::string Sweep::axisName() const {
+    return kind ? wordFor(*kind) + " count at the start, against " + against()
+                : "pieces at the start, as many of each kind";
+}
+
+std::string Sweep::description() const {
+    const auto [low, high] = std::minmax_element(counts.begin(), counts.end());
+    const std::string span = std::to_string(*low) + " to " + std::to_string(*high);
+    return kind ? wordFor(*kind) + " from " + span + " against " + against() : "equal starts of " + span + " pieces";
+}
+
+std::string Sweep::table(const std::vector<Summary>& summaries) const {
+    // A start by its size where the size varies, else by its counts, the one that varies among them.
+    const auto label = [this](const Start& start) { return kind ? start.perKind() : start.name(); };
+    std::size_t width = 5;
+    for (const Start& start : series) {
+        width = std::max(width, label(start).size());
+    }
+    const Summary& any = summaries.front();
+    std::ostringstream out;
+    out << std::fixed;
+    out << "QUORVEL sweep: " << description() << ", " << any.games() << " games from each of " << series.size()
+        << " starts, seeds " << any.seeds() << ", " << any.timing() << "\n\n";
+    out << "| " << std::left << std::setw(static_cast<int>(width)) << "start"
+        << " |";
+    std::ostringstream rule;
+    rule << "|" << std::string(width + 2, '-') << "|";
+    for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+        const std::string wins = wordFor(kind) + " wins";
+        out << " " << wins << " |  share | 95% interval   |";
+        rule << std::string(wins.size() + 1, '-') << ":|-------:|----------------|";
+    }
+    out << " undecided | median length      |\n";
+    rule << "----------:|--------------------|\n";
+    out << rule.str();
+    for (std::size_t row = 0; row < series.size(); ++row) {
+        const Summary& summary = summaries.at(row);
+        out << "| " << std::left << std::setw(static_cast<int>(width)) << label(series[row]) << std::right << " |";
+        for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+            const Summary::Share& share = summary.shares().at(static_cast<std::size_t>(kind));
+            out << " " << std::setw(static_cast<int>(wordFor(kind).size()) + 5) << share.games << " | "
+                << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | " << std::left << std::setw(14)
+                << Summary::interval(share) << std::right << " |";
+        }
+        out << " " << std::setw(9) << summary.shares().back().games << " | " << std::left << std::setw(18)
+            << summary.medianLength() << std::right << " |\n";
+    }
+    return out.str();
+}
+
+} // namespace G
