@@ -4,7 +4,6 @@
 // shows how much of the time the encoder takes. Run it under an X server, from the project's folder.
 #include "tools/replay/Recorder.hpp"
 #include "tools/tournament/Failure.hpp"
-#include "tools/tournament/StopSignals.hpp"
 
 #include <benchmark/benchmark.h>
 
@@ -22,13 +21,10 @@ G::GameRules startOf300() {
 
 void recordToMp4(benchmark::State& bench) {
     const std::string path = "/tmp/quorvel-record-bench-" + std::to_string(getpid()) + ".mp4";
-    const G::StopSignals stop;
     std::int64_t frames = 0;
     for (auto _ : bench) {
         try {
-            G::Recorder(1, startOf300()).record(path, stop, [&frames](const std::int64_t written) {
-                frames = written;
-            });
+            G::Recorder(1, startOf300()).record(path, [&frames](const std::int64_t written) { frames = written; });
         } catch (const G::Failure& failure) {
             bench.SkipWithError(failure.what());
         }
@@ -42,16 +38,12 @@ void recordToMp4(benchmark::State& bench) {
 
 // The recorder's own drawing and read-back, frame for frame, with nothing encoded.
 void drawAndReadBack(benchmark::State& bench) {
-    const G::StopSignals stop;
     std::int64_t frames = 0;
     for (auto _ : bench) {
-        G::Recorder(1, startOf300())
-            .play(
-                [&frames](const sf::Image& shot) {
-                    benchmark::DoNotOptimize(shot.getPixelsPtr());
-                    ++frames;
-                },
-                stop);
+        G::Recorder(1, startOf300()).play([&frames](const sf::Image& shot) {
+            benchmark::DoNotOptimize(shot.getPixelsPtr());
+            ++frames;
+        });
     }
     bench.counters["frames_per_s"] = benchmark::Counter(static_cast<double>(frames), benchmark::Counter::kIsRate);
 }

@@ -12,10 +12,9 @@ namespace {
 
 // Seconds to play the rules' games with the given number of jobs.
 double secondsFor(const G::GameRules& rules, const unsigned jobs, benchmark::State& bench) {
-    const G::StopSignals stop;
     const auto start = std::chrono::steady_clock::now();
     try {
-        G::workerPool::play({rules}, jobs, {}, stop);
+        G::workerPool::play({rules}, jobs, {});
     } catch (const G::Failure& failure) {
         bench.SkipWithError(failure.what());
     }

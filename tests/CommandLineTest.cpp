@@ -1,4 +1,4 @@
-#include "tools/tournament/CommandLine.hpp"
+#include "tools/cli/CommandLine.hpp"
 
 #include "tools/tournament/Failure.hpp"
 
@@ -84,6 +84,19 @@ TEST(CommandLine, BadValuesAreRefusedWithAMessage) {
         EXPECT_FALSE(parsed.options) << bad.front();
         EXPECT_FALSE(parsed.error.empty()) << bad.front();
     }
+}
+
+TEST(CommandLine, LongOptionsAreReadAsGnuAndBsdToolsReadThem) {
+    EXPECT_EQ(parse({"--gam", "5"}).options->rules.lastSeed, 5U) << "a beginning that one name has";
+    EXPECT_EQ(parse({"--sta=300"}).options->rules.start, G::Start::equal(100));
+    EXPECT_EQ(parse({"--s", "5"}).error.rfind("unknown option '--s'", 0), 0U) << "seeds, start, sweep and svg";
+    EXPECT_EQ(parse({"a.csv", "--merge", "--", "-b.csv"}).options->merge, std::vector<std::string>({"a.csv", "-b.csv"}))
+        << "files anywhere, and -- before one that looks like an option";
+    EXPECT_TRUE(parse({"-hv"}).help);
+    EXPECT_EQ(parse({"--merge=a.csv"}).error.rfind("unknown option '--merge=a.csv'", 0), 0U);
+    EXPECT_EQ(parse({"--games"}).error.rfind("option '--games' needs a value", 0), 0U);
+    EXPECT_NE(parse({"--jobs", "--games"}).error.find("not '--games'"), std::string::npos)
+        << "a value is the next word, whatever it looks like";
 }
 
 TEST(CommandLine, AnyStartAndASweepOfStarts) {

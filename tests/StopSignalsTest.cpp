@@ -9,10 +9,10 @@ namespace {
 TEST(StopSignals, NoteWhichSignalCameAndPutTheEarlierHandlersBack) {
     for (const auto& [signal, cause] : {std::pair{SIGINT, "Ctrl-C"}, std::pair{SIGTERM, "SIGTERM"}}) {
         const G::StopSignals stop;
-        EXPECT_FALSE(stop.stopped());
+        EXPECT_FALSE(G::StopSignals::stopped());
         std::raise(signal);
-        EXPECT_TRUE(stop.stopped());
-        EXPECT_EQ(stop.cause(), cause);
+        EXPECT_TRUE(G::StopSignals::stopped());
+        EXPECT_EQ(G::StopSignals::cause(), cause);
     }
     struct sigaction now {};
     sigaction(SIGTERM, nullptr, &now);

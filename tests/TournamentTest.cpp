@@ -46,11 +46,8 @@ TEST(TournamentSummary, SharesAddUpAndLengthsUseDecidedGamesOnly) {
 std::pair<G::SeededGame::Result, std::vector<G::SeededGame::Counts>> playToTheEnd(const std::uint32_t seed,
                                                                                   const G::GameRules& rules) {
     G::SeededGame game(std::make_shared<G::Tool>(), seed, rules);
-    std::vector<G::SeededGame::Counts> timeline{game.counts()};
-    while (!game.over()) {
-        game.step();
-        timeline.push_back(game.counts());
-    }
+    std::vector<G::SeededGame::Counts> timeline;
+    game.playToTheEnd(&timeline);
     return {game.result(), timeline};
 }
 

@@ -48,6 +48,11 @@ record seven.gif --max-frames 30 --frame-time 0.02
 ffmpeg -v error -i "$work/seven.gif" -frames:v 1 "$work/first.png" || fail "no first frame"
 "$watch_check" "$work/first.png" 7 50 || fail "the first frame is not the tournament's spawn for seed 7"
 
+# A driver that cannot draw the texture in the window's layout: the frames still come the right way up.
+MESA_EXTENSION_OVERRIDE=-GL_ARB_clip_control record plain.gif --max-frames 1 --frame-time 0.02
+ffmpeg -v error -i "$work/plain.gif" -frames:v 1 "$work/plain.png" || fail "no first frame without clip control"
+"$watch_check" "$work/plain.png" 7 50 || fail "without clip control, the first frame is not the spawn for seed 7"
+
 # The same seed twice: the same frames, decoded.
 record again.webm --max-frames 30
 for file in seven.webm again.webm; do

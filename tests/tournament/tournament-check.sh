@@ -114,6 +114,9 @@ stopped() {
     [ -z "$(ls -A "$work/stop")" ] || fail "SIG$1 to the $2 left $(ls -A "$work/stop")"
 }
 stopped INT tool 130
+grep -q "interrupted by Ctrl-C" "$work/stop.err" || fail "SIGINT is not named: $(cat "$work/stop.err")"
+stopped TERM tool 130
+grep -q "interrupted by SIGTERM" "$work/stop.err" || fail "SIGTERM is not named: $(cat "$work/stop.err")"
 # A worker that dies all at once, as in a crash (SIGKILL, which no sanitizer's handler can catch).
 stopped KILL worker 1
 grep -q "killed by signal 9" "$work/stop.err" || fail "the crash is not named: $(cat "$work/stop.err")"
@@ -128,8 +131,15 @@ status=$?
 [ "$(wc -l <"$work/moved.err")" -eq 1 ] && grep -q "cannot find the game's assets" "$work/moved.err" ||
     fail "a watch without assets: not the one line that says so: $(cat "$work/moved.err")"
 
+# An empty DISPLAY names no display: the games find one of their own, and the watch says it has none.
+DISPLAY= "$tool" --games 2 >"$work/empty.txt" 2>"$work/empty.err" || fail "a run with DISPLAY empty: $(cat "$work/empty.err")"
+DISPLAY= "$tool" --watch 7 >/dev/null 2>"$work/empty.err"
+status=$?
+[ "$status" -eq 1 ] && grep -q "needs a display" "$work/empty.err" ||
+    fail "a watch with DISPLAY empty: status $status, $(cat "$work/empty.err")"
+
 "$tool" --help | grep -q -- "--frame-time" || fail "--help does not describe the options"
 # Every exit status is listed, 2 for a watch or a recording that cannot start among them.
-"$tool" --help | tr '\n' ' ' | grep -q "2 for a bad option, .* or a watch or a recording that cannot start, 130" ||
+"$tool" --help | tr '\n' ' ' | grep -q "2 for a bad option, a CSV file that cannot be merged, or a watch or a recording that cannot start" ||
     fail "--help does not list every exit status"
 echo "PASS"

@@ -2,7 +2,7 @@
 # quorvel-tournament on a system without FFmpeg's development files: the project configures and builds with
 # pkg-config looking in an empty folder (so FFmpeg's libraries cannot be found), the tool's checks that do
 # not record pass on that build, and --record says in one line, with status 2, that this build has no video
-# recording.
+# recording. (The watch's checks run on the build after this one.)
 #   without-video-check.sh SOURCE_DIR BUILD_DIR
 set -u
 source_dir=$1

@@ -1,7 +1,10 @@
 #include "tools/replay/AssetFolder.hpp"
 
+#include "tools/tournament/Failure.hpp"
+
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <sys/stat.h>
@@ -11,6 +14,7 @@
 #if defined(__APPLE__)
 #include <mach-o/dyld.h>
 #elif defined(__FreeBSD__) || defined(__DragonFly__)
+// sysctl.h needs the types first.
 #include <sys/sysctl.h>
 #include <sys/types.h>
 #endif
@@ -62,6 +66,18 @@ std::optional<std::string> beside(const std::string& executable) {
         return folder;
     }
     return std::nullopt;
+}
+
+void enter(const std::string& startedAs) {
+    const std::string self = ownExecutable(startedAs);
+    const std::optional<std::string> folder = beside(self);
+    if (!folder) {
+        throw Failure(2, "cannot find the game's assets in share/quorvel/assets beside the folder of " +
+                             (self.empty() ? std::string("this program") : self));
+    }
+    if (chdir(folder->c_str()) != 0) {
+        throw Failure(2, "cannot enter " + *folder);
+    }
 }
 
 std::string ownExecutable(const std::string& startedAs) {

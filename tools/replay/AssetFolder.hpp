@@ -12,6 +12,11 @@ namespace G::assetFolder {
 // that path; nothing when either is missing.
 std::optional<std::string> beside(const std::string& executable);
 
+// Makes the assets' folder of this process's executable the current one, as the watch and the recorder need
+// it: they load ./assets as the program does. Throws a Failure (status 2) that names the executable where
+// none is found: without the assets the pieces would be white squares and the overlay empty.
+void enter(const std::string& startedAs);
+
 // This process's own executable: as the system names it on Linux, macOS and FreeBSD, and elsewhere (or
 // where that fails) as found from the name it was started by (argv[0]); empty if it cannot tell.
 std::string ownExecutable(const std::string& startedAs);

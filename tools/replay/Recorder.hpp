@@ -3,7 +3,6 @@
 #include "engine/Tool.hpp"
 #include "tools/tournament/GameRules.hpp"
 #include "tools/tournament/SeededGame.hpp"
-#include "tools/tournament/StopSignals.hpp"
 
 #include <SFML/Graphics/Image.hpp>
 #include <SFML/Graphics/RenderTexture.hpp>
@@ -41,12 +40,13 @@ public:
     Recorder(std::uint32_t seed, const GameRules& rules);
 
     // Records the game into path; no file is left but a complete one. Throws a Failure: status 2 when the file
-    // cannot be written in that format, 1 when writing fails on the way, 130 when a stop signal came.
-    void record(const std::string& path, const StopSignals& stop, const Progress& progress);
+    // cannot be written in that format, 1 when writing fails on the way, 130 when a stop signal came while a
+    // StopSignals lives.
+    void record(const std::string& path, const Progress& progress);
 
     // Plays the game and hands `frame` the picture of the spawn and of every update, each drawn and read back
     // as it comes; a stop signal ends it early, undecided.
-    Ending play(const Frame& frame, const StopSignals& stop);
+    Ending play(const Frame& frame);
 
 private:
     // The game drawn as it stands, read back.
@@ -58,7 +58,7 @@ private:
 
     std::uint32_t seed;
     GameRules rules;
-    std::shared_ptr<Tool> tool = std::make_shared<Tool>();
+    std::shared_ptr<Tool> tool;
     sf::RenderTexture target;
     // Whether the target reads back bottom row first, and every picture must be turned.
     bool upsideDown = false;

@@ -1,8 +1,8 @@
 #include "tools/replay/VideoFile.hpp"
 
 #include "tools/replay/VideoFormat.hpp"
+#include "tools/tournament/BlockedStopSignals.hpp"
 #include "tools/tournament/Failure.hpp"
-#include "tools/tournament/StopSignals.hpp"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -88,35 +88,33 @@ std::unique_ptr<VideoFile> VideoFile::open(const std::string& path, const unsign
     av_log_set_level(AV_LOG_ERROR);
     // The encoders start threads of their own (x264 while it opens, libvpx on the encoding thread): all of
     // them inherit this mask, so that a stop signal reaches the main thread.
-    const StopSignals::ThreadsStartedBlocked blocked;
+    const BlockedStopSignals blocked;
     std::unique_ptr<VideoFile> file(new VideoFile(path, width, height));
-    const std::string error = file->openEncoder(frameTime, paletteSource);
-    if (!error.empty()) {
-        throw Failure(2, error);
-    }
+    // What a failed opening leaves, the file's destruction clears away.
+    file->openEncoder(frameTime, paletteSource);
     file->encoder = std::thread([raw = file.get()] { raw->encodeLoop(); });
     return file;
 }
 
-std::string VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32_t>& paletteSource) {
+void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32_t>& paletteSource) {
     const VideoFormat* const chosen = videoFormatOf(path);
     if (chosen == nullptr) {
-        return path + ": the name ends in none of .mp4, .webm and .gif";
+        throw Failure(2, path + ": the name ends in none of .mp4, .webm and .gif");
     }
     const AVCodec* const codec = avcodec_find_encoder_by_name(chosen->encoder);
     if (codec == nullptr) {
-        return std::string("this FFmpeg has no ") + chosen->encoder + " encoder, which " + chosen->extension + " needs";
+        throw Failure(2, std::string("this FFmpeg has no ") + chosen->encoder + " encoder, which " + chosen->extension +
+                             " needs");
     }
     if (avformat_alloc_output_context2(&format, nullptr, chosen->muxer, temporary.c_str()) < 0 || format == nullptr) {
-        return std::string("this FFmpeg cannot write ") + chosen->muxer + " files";
+        throw Failure(2, std::string("this FFmpeg cannot write ") + chosen->muxer + " files");
     }
     stream = avformat_new_stream(format, nullptr);
     context = avcodec_alloc_context3(codec);
     frame = av_frame_alloc();
     packet = av_packet_alloc();
     if (stream == nullptr || context == nullptr || frame == nullptr || packet == nullptr) {
-        close();
-        return "out of memory";
+        throw Failure(2, "out of memory");
     }
     const bool gif = chosen->palette;
     // One frame per frame time: 1/60 s reads as exactly 1/60.
@@ -144,8 +142,7 @@ std::string VideoFile::openEncoder(const float frameTime, const std::vector<std:
     const int opened = avcodec_open2(context, codec, &options);
     av_dict_free(&options);
     if (opened < 0) {
-        close();
-        return std::string("the ") + chosen->encoder + " encoder cannot start: " + errorText(opened);
+        throw Failure(2, std::string("the ") + chosen->encoder + " encoder cannot start: " + errorText(opened));
     }
     avcodec_parameters_from_context(stream->codecpar, context);
     stream->time_base = context->time_base;
@@ -153,8 +150,7 @@ std::string VideoFile::openEncoder(const float frameTime, const std::vector<std:
     frame->width = context->width;
     frame->height = context->height;
     if (av_frame_get_buffer(frame, 0) < 0) {
-        close();
-        return "out of memory";
+        throw Failure(2, "out of memory");
     }
     if (gif) {
         palette = paletteOf(paletteSource);
@@ -162,8 +158,7 @@ std::string VideoFile::openEncoder(const float frameTime, const std::vector<std:
         scaler = sws_getContext(context->width, context->height, AV_PIX_FMT_RGBA, context->width, context->height,
                                 AV_PIX_FMT_YUV420P, SWS_POINT, nullptr, nullptr, nullptr);
         if (scaler == nullptr) {
-            close();
-            return "the picture cannot be converted for the encoder";
+            throw Failure(2, "the picture cannot be converted for the encoder");
         }
     }
     {
@@ -172,16 +167,13 @@ std::string VideoFile::openEncoder(const float frameTime, const std::vector<std:
     }
     const int io = avio_open(&format->pb, temporary.c_str(), AVIO_FLAG_WRITE);
     if (io < 0) {
-        close();
-        return "cannot write " + path + ": " + errorText(io);
+        throw Failure(2, "cannot write " + path + ": " + errorText(io));
     }
     const int header = avformat_write_header(format, nullptr);
     if (header < 0) {
-        close();
-        return "cannot write " + path + ": " + errorText(header);
+        throw Failure(2, "cannot write " + path + ": " + errorText(header));
     }
     headerWritten = true;
-    return "";
 }
 
 VideoFile::~VideoFile() {
@@ -213,13 +205,13 @@ void VideoFile::close() {
     forget(temporary);
 }
 
-bool VideoFile::write(const std::uint8_t* pixels) {
+void VideoFile::write(const std::uint8_t* pixels) {
     const std::size_t bytes = static_cast<std::size_t>(width) * height * 4;
     std::unique_lock<std::mutex> guard(lock);
     // At most a few frames wait, so that drawing cannot run away from the encoder.
     changed.wait(guard, [this] { return queue.size() < 3 || failed; });
     if (failed) {
-        return false;
+        throw Failure(1, "cannot write " + path);
     }
     std::vector<std::uint8_t> copy;
     if (!spare.empty()) {
@@ -230,7 +222,6 @@ bool VideoFile::write(const std::uint8_t* pixels) {
     queue.push_back(std::move(copy));
     guard.unlock();
     changed.notify_all();
-    return true;
 }
 
 void VideoFile::encodeLoop() {

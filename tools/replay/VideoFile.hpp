@@ -41,8 +41,9 @@ public:
     VideoFile& operator=(VideoFile&&) = delete;
     ~VideoFile();
 
-    // Queues one frame, width x height RGBA pixels, top row first; false once the encoding has failed.
-    bool write(const std::uint8_t* pixels);
+    // Queues one frame, width x height RGBA pixels, top row first; throws a Failure (status 1) once the
+    // encoding has failed.
+    void write(const std::uint8_t* pixels);
     // Encodes what is queued, completes the file and renames it into place; throws a Failure (status 1), and
     // leaves no file, when that fails.
     void finish();
@@ -53,7 +54,8 @@ public:
 
 private:
     VideoFile(std::string path, unsigned width, unsigned height);
-    std::string openEncoder(float frameTime, const std::vector<std::uint32_t>& paletteSource);
+    // Throws the Failure that open throws.
+    void openEncoder(float frameTime, const std::vector<std::uint32_t>& paletteSource);
     void encodeLoop();
     bool encode(const std::vector<std::uint8_t>* pixels);
     void toPalette(const std::uint8_t* pixels);

@@ -28,8 +28,12 @@ void Watch::run() {
     sf::Time due = step;
     sf::Time redraw = sf::Time::Zero;
     while (tool->window.isOpen()) {
+        // Anything the window is told (mapped, moved, focused, the pointer come in) may have uncovered it, so
+        // it is drawn again at once.
+        bool told = false;
         sfml::Event event{};
         while (sfml::pollEvent(tool->window, event)) {
+            told = true;
             // R would restart the arena and leave the tournament's game; only quitting is offered.
             if (sfml::isClosed(event) || sfml::pressedKey(event) == sf::Keyboard::Key::E) {
                 tool->window.close();
@@ -39,19 +43,18 @@ void Watch::run() {
             break;
         }
         const sf::Time now = clock.getElapsedTime();
-        const bool playing = !game.over();
-        if (playing && now >= due) {
+        const bool stepping = !game.over() && now >= due;
+        if (stepping) {
             game.step();
             // A frame that comes late is not made up for with a burst of frames.
             due = due + step < now ? now + step : due + step;
         }
-        // While the game goes on, every pass draws, so that a window just mapped shows the game at once.
-        if (playing || now >= redraw) {
+        if (stepping || told || now >= redraw) {
             game.arena().draw();
             redraw = now + every;
         }
-        // Until the next frame is due, or the next redraw of a finished game; never so long that E waits.
-        const sf::Time wake = game.over() ? redraw : due;
+        // Until the next frame is due or the next redraw, whichever comes first; never so long that E waits.
+        const sf::Time wake = game.over() ? redraw : std::min(due, redraw);
         sf::sleep(std::clamp(wake - clock.getElapsedTime(), sf::Time::Zero, sf::seconds(pollSeconds)));
     }
 }

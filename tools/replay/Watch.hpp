@@ -11,11 +11,12 @@ namespace G {
 // One game of a tournament in a real window, so that a person can see the game behind any row of the CSV:
 // the seeded game as the tournament plays it, drawn by the arena's own drawing, paced at one game frame per
 // frame time of wall-clock time. The window is titled "QUORVEL" and the seed; E and the close button end
-// it. The finished game stays on screen, banner and all, until then: redrawn a few times a second, for a
-// window that was covered meanwhile, and otherwise idle.
+// it. The finished game stays on screen, banner and all, until then. Between frames the window sleeps: it
+// draws when a frame is due, when it is told something (it may have been uncovered), and a few times a second
+// in any case, for a window that was covered meanwhile.
 class Watch {
 public:
-    // How often the finished game is drawn again.
+    // How often a picture that has not changed is drawn again.
     static constexpr float redrawSeconds = 0.1F;
     // The longest the window goes without looking at its events, so that E and the close button act at once.
     static constexpr float pollSeconds = 0.01F;

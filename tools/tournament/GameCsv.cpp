@@ -78,7 +78,11 @@ Row parseRow(const std::string& line, const std::string& where) {
     }
     const auto winner = winnerNamed(fields[1]);
     if (!winner) {
-        throw refuse("the winner '" + fields[1] + "' is not ROCK, PAPER, SCISSORS or undecided");
+        std::string names;
+        for (const Winner known : everyWinner) {
+            names += (names.empty() ? "" : known == Winner::Undecided ? " or " : ", ") + nameOf(known);
+        }
+        throw refuse("the winner '" + fields[1] + "' is not " + names);
     }
     Start start;
     try {

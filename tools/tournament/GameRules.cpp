@@ -23,6 +23,17 @@ std::optional<std::int64_t> GameRules::wholeNumber(const std::string& text, cons
     return value;
 }
 
+std::vector<std::string> GameRules::listOf(const std::string& text) {
+    std::vector<std::string> words;
+    std::size_t from = 0;
+    for (std::size_t comma = text.find(','); comma != std::string::npos; comma = text.find(',', from)) {
+        words.push_back(text.substr(from, comma - from));
+        from = comma + 1;
+    }
+    words.push_back(text.substr(from));
+    return words;
+}
+
 std::optional<std::uint32_t> GameRules::seedFrom(const std::string& text) {
     const auto seed = wholeNumber(text, 0, lastPossibleSeed);
     return seed ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*seed)) : std::nullopt;

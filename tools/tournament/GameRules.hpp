@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace G {
 
@@ -30,6 +31,8 @@ struct GameRules {
     // A whole number from low to high, written in decimal digits only, at most 18 of them; else nothing.
     static std::optional<std::int64_t> wholeNumber(const std::string& text, std::int64_t low, std::int64_t high);
     static std::optional<std::uint32_t> seedFrom(const std::string& text);
+    // The words of a list, as the commas part them: "30,50,50" is three, "" one empty word.
+    static std::vector<std::string> listOf(const std::string& text);
     // Seconds above 0 and at most longestFrameTime, written as a whole number or a decimal.
     static std::optional<float> frameTimeFrom(const std::string& text);
     // A frame cap from 1 to mostFrames.

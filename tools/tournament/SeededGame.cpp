@@ -24,6 +24,18 @@ void SeededGame::step() {
     }
 }
 
+void SeededGame::playToTheEnd(std::vector<Counts>* const timeline) {
+    if (timeline != nullptr) {
+        timeline->push_back(counts());
+    }
+    while (!over()) {
+        step();
+        if (timeline != nullptr) {
+            timeline->push_back(counts());
+        }
+    }
+}
+
 bool SeededGame::over() const {
     return played >= maxFrames || state.winner().has_value();
 }

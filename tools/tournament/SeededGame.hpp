@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 namespace G {
 
@@ -39,6 +40,8 @@ public:
 
     // One frame's update; a game that is over changes no more.
     void step();
+    // Steps until the game is over; with a timeline, adds the counts as they stand now and after every step.
+    void playToTheEnd(std::vector<Counts>* timeline = nullptr);
     // One kind holds every piece, or the frame cap is reached.
     bool over() const;
     std::int64_t frames() const { return played; }

@@ -1,6 +1,7 @@
 #include "tools/tournament/Start.hpp"
 
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/GameRules.hpp"
 #include "tools/tournament/Winner.hpp"
 
 #include <cstddef>
@@ -10,15 +11,6 @@
 namespace G {
 
 namespace {
-
-// The count written as whole decimal digits, at most as many as a count can take; nothing for anything else.
-bool readCount(const std::string& text, std::int32_t& count) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return false;
-    }
-    count = static_cast<std::int32_t>(std::stol(text));
-    return true;
-}
 
 // Why those counts make no start; empty when they make one.
 std::string faultOf(const std::array<std::int32_t, 3>& counts) {
@@ -37,6 +29,12 @@ std::string faultOf(const std::array<std::int32_t, 3>& counts) {
 
 } // namespace
 
+std::optional<std::int32_t> Start::countFrom(const std::string& text) {
+    // Nine digits at most, so that three counts add up without overflow before their sum is checked.
+    const std::optional<std::int64_t> count = GameRules::wholeNumber(text, 0, 999999999);
+    return count ? std::optional<std::int32_t>(static_cast<std::int32_t>(*count)) : std::nullopt;
+}
+
 Start Start::equal(const std::int32_t each) {
     Start start;
     start.counts = {each, each, each};
@@ -45,13 +43,7 @@ Start Start::equal(const std::int32_t each) {
 
 Start Start::parse(const std::string& text) {
     const auto refuse = [&text](const std::string& why) { return Failure(2, "'" + text + "': " + why); };
-    std::vector<std::string> words;
-    std::size_t from = 0;
-    for (std::size_t comma = text.find(','); comma != std::string::npos; comma = text.find(',', from)) {
-        words.push_back(text.substr(from, comma - from));
-        from = comma + 1;
-    }
-    words.push_back(text.substr(from));
+    const std::vector<std::string> words = GameRules::listOf(text);
     if (words.size() != 1 && words.size() != 3) {
         throw refuse("a start is the size of an equal start (150) or one count per kind, rock, paper and scissors "
                      "(30,50,50), not " +
@@ -59,9 +51,11 @@ Start Start::parse(const std::string& text) {
     }
     std::array<std::int32_t, 3> read{};
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (!readCount(words[i], read.at(i))) {
+        const std::optional<std::int32_t> count = countFrom(words[i]);
+        if (!count) {
             throw refuse("'" + words[i] + "' is not a count: counts are whole numbers from 0 up");
         }
+        read.at(i) = *count;
     }
     if (words.size() == 1 && read[0] % 3 != 0) {
         throw refuse("an equal start is a multiple of 3, the same count of each kind");
@@ -112,7 +106,7 @@ std::string Start::perKind() const {
 }
 
 std::string Start::description() const {
-    const std::string size = std::to_string(total()) + "-piece start";
+    std::string size = std::to_string(total()) + "-piece start";
     if (isEqual()) {
         return size;
     }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace G {
@@ -27,6 +28,9 @@ public:
     // kind ("30,50,50"). Throws a Failure (status 2) whose message names the text and what is wrong with it,
     // worded to follow the name of the option or the field it came from.
     static Start parse(const std::string& text);
+
+    // A count as a start is written with: whole decimal digits; nothing for anything else.
+    static std::optional<std::int32_t> countFrom(const std::string& text);
 
     std::int32_t count(ItemKind kind) const;
     // The same start with that kind's count changed, checked as of() checks it.

@@ -10,9 +10,11 @@ namespace G {
 // SIGINT and SIGTERM, the signals that stop a run, caught for as long as the object lives (and the earlier
 // handlers put back after). The handler only notes which signal came, in one atomic flag, and the main
 // thread looks at it between units of work. Threads that the tool starts run with both signals blocked
-// (ThreadsStartedBlocked), so that the main thread is the one that receives them.
+// (BlockedStopSignals), so that the main thread is the one that receives them.
 class StopSignals {
 public:
+    static constexpr std::array<int, 2> signals{SIGINT, SIGTERM};
+
     StopSignals();
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
@@ -20,24 +22,11 @@ public:
     StopSignals& operator=(StopSignals&&) = delete;
     ~StopSignals();
 
-    bool stopped() const { return caught.load() != 0; }
-    // What stopped the run, as a user names it: "Ctrl-C" for SIGINT, "SIGTERM" for SIGTERM.
-    std::string cause() const;
-
-    // While one of these lives, the calling thread has the stop signals blocked, and so has every thread
-    // started from it meanwhile, which inherits its mask; the caller's mask is put back after.
-    class ThreadsStartedBlocked {
-    public:
-        ThreadsStartedBlocked();
-        ThreadsStartedBlocked(const ThreadsStartedBlocked&) = delete;
-        ThreadsStartedBlocked& operator=(const ThreadsStartedBlocked&) = delete;
-        ThreadsStartedBlocked(ThreadsStartedBlocked&&) = delete;
-        ThreadsStartedBlocked& operator=(ThreadsStartedBlocked&&) = delete;
-        ~ThreadsStartedBlocked();
-
-    private:
-        sigset_t previous{};
-    };
+    // Whether a stop signal came since the latest StopSignals was made: the flag is the process's one.
+    static bool stopped() { return caught.load() != 0; }
+    // What stopped the run, as a user names it: "Ctrl-C" for SIGINT, "SIGTERM" for SIGTERM; empty while
+    // nothing has.
+    static std::string cause();
 
 private:
     static void note(int signal);

@@ -1,6 +1,7 @@
 #include "tools/tournament/Sweep.hpp"
 
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/GameRules.hpp"
 
 #include <algorithm>
 #include <array>
@@ -8,30 +9,6 @@
 #include <sstream>
 
 namespace G {
-
-namespace {
-
-// The words of a list, as the commas part them.
-std::vector<std::string> wordsOf(const std::string& list) {
-    std::vector<std::string> words;
-    std::size_t from = 0;
-    for (std::size_t comma = list.find(','); comma != std::string::npos; comma = list.find(',', from)) {
-        words.push_back(list.substr(from, comma - from));
-        from = comma + 1;
-    }
-    words.push_back(list.substr(from));
-    return words;
-}
-
-// A count of the sweep, in whole decimal digits; nothing for anything else.
-std::optional<std::int32_t> countIn(const std::string& text) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) {
-        return std::nullopt;
-    }
-    return static_cast<std::int32_t>(std::stol(text));
-}
-
-} // namespace
 
 Sweep Sweep::parse(const std::string& text, const Start& base) {
     const auto refuse = [&text](const std::string& why) { return Failure(2, "'" + text + "': " + why); };
@@ -50,13 +27,13 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
         throw refuse("a sweep is WHAT=VALUES, WHAT one of rock, paper, scissors and size (rock=20-80/10)");
     }
     const auto count = [&refuse](const std::string& word) {
-        const std::optional<std::int32_t> read = countIn(word);
+        const std::optional<std::int32_t> read = Start::countFrom(word);
         if (!read) {
             throw refuse("'" + word + "' is not a count: counts are whole numbers from 0 up");
         }
         return *read;
     };
-    for (const std::string& word : wordsOf(text.substr(equals + 1))) {
+    for (const std::string& word : GameRules::listOf(text.substr(equals + 1))) {
         // A single count, or FIRST-LAST/STEP.
         const std::size_t dash = word.find('-');
         if (dash == std::string::npos) {

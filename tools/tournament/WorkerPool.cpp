@@ -1,6 +1,7 @@
 #include "tools/tournament/WorkerPool.hpp"
 
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/StopSignals.hpp"
 
 #include <algorithm>
 #include <array>
@@ -73,9 +74,7 @@ bool writeAll(const int fd, const std::string& text) {
     for (std::uint64_t place = worker; place < schedule.games(); place += jobs) {
         const auto [t, seed] = schedule.at(place);
         SeededGame game(tool, seed, schedule.rules(t));
-        while (!game.over()) {
-            game.step();
-        }
+        game.playToTheEnd();
         const SeededGame::Result result = game.result();
         const std::string line = std::to_string(t) + " " + std::to_string(result.seed) + " " + nameOf(result.winner) +
                                  " " + std::to_string(result.frames) + "\n";
@@ -185,7 +184,7 @@ unsigned cores() {
 }
 
 std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& tournaments, unsigned jobs,
-                                                  const Progress& progress, const StopSignals& stop) {
+                                                  const Progress& progress) {
     const Schedule schedule(tournaments);
     const std::uint64_t count = schedule.games();
     jobs = static_cast<unsigned>(std::max<std::uint64_t>(1, std::min<std::uint64_t>(jobs, count)));
@@ -209,7 +208,7 @@ std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& 
         if (open.empty()) {
             break;
         }
-        if (stop.stopped()) {
+        if (StopSignals::stopped()) {
             endAll(workers);
         }
         if (poll(open.data(), open.size(), -1) < 0) {
@@ -231,7 +230,7 @@ std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& 
                 close(worker.in);
                 worker.in = -1;
                 const std::string fate = reap(worker);
-                if (!fate.empty() && error.empty() && !stop.stopped()) {
+                if (!fate.empty() && error.empty() && !StopSignals::stopped()) {
                     const auto number = static_cast<std::size_t>(&worker - workers.data()) + 1;
                     error = "worker " + std::to_string(number) + " of " + std::to_string(jobs) + " " + fate;
                     endAll(workers);
@@ -245,8 +244,8 @@ std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& 
     for (Worker& worker : workers) {
         reap(worker);
     }
-    if (stop.stopped()) {
-        throw Failure(130, "stopped, no file written: interrupted by " + stop.cause());
+    if (StopSignals::stopped()) {
+        throw Failure(130, "stopped, no file written: interrupted by " + StopSignals::cause());
     }
     if (error.empty() && finished != count) {
         error = "the workers reported " + std::to_string(finished) + " of " + std::to_string(count) + " games";

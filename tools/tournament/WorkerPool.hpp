@@ -2,7 +2,6 @@
 
 #include "tools/tournament/GameRules.hpp"
 #include "tools/tournament/SeededGame.hpp"
-#include "tools/tournament/StopSignals.hpp"
 
 #include <cstdint>
 #include <functional>
@@ -19,9 +18,10 @@ using Progress = std::function<void(std::uint64_t)>;
 // Plays every seed of every tournament in `jobs` processes, which share the games of all of them out
 // evenly; the games come back tournament by tournament, each ordered by seed. Must be called before this
 // process makes any graphics resource: each worker makes its own. Throws a Failure, and leaves no worker
-// behind, when a stop signal comes (status 130) or a worker cannot start, crashes or falls silent (status 1).
+// behind, when a stop signal comes while a StopSignals lives (status 130) or a worker cannot start, crashes or
+// falls silent (status 1).
 std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& tournaments, unsigned jobs,
-                                                  const Progress& progress, const StopSignals& stop);
+                                                  const Progress& progress);
 
 // The number of processors online, at least 1.
 unsigned cores();

@@ -1,6 +1,7 @@
+#include "tools/cli/CommandLine.hpp"
+#include "tools/cli/ProgressLine.hpp"
 #include "tools/replay/AssetFolder.hpp"
 #include "tools/replay/Watch.hpp"
-#include "tools/tournament/CommandLine.hpp"
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/GameCsv.hpp"
 #include "tools/tournament/SeededGame.hpp"
@@ -85,67 +86,23 @@ void writeFile(const std::string& path, const std::string& text) {
     }
 }
 
-// The watch and the recorder draw with the game's assets, found from the tool's own place wherever it is
-// started; without them the pieces would be white squares and the overlay empty, so they stop before they
-// play.
-void enterAssetFolder(const char* startedAs) {
-    const std::string self = G::assetFolder::ownExecutable(startedAs);
-    const std::optional<std::string> folder = G::assetFolder::beside(self);
-    if (!folder) {
-        throw Failure(2, "cannot find the game's assets in share/quorvel/assets beside the folder of " +
-                             (self.empty() ? std::string("this program") : self));
-    }
-    if (chdir(folder->c_str()) != 0) {
-        throw Failure(2, "cannot enter " + *folder);
-    }
-}
-
-// A progress line on standard error, when that is a terminal: what is done so far, and how fast.
-class ProgressLine {
-public:
-    ProgressLine() = default;
-    ProgressLine(const ProgressLine&) = delete;
-    ProgressLine& operator=(const ProgressLine&) = delete;
-    ProgressLine(ProgressLine&&) = delete;
-    ProgressLine& operator=(ProgressLine&&) = delete;
-    ~ProgressLine() {
-        if (shown) {
-            std::cerr << '\n';
-        }
-    }
-
-    void show(const std::string& what, const std::uint64_t done, const char* unit) const {
-        if (shown) {
-            std::cerr << '\r' << what << ", " << std::fixed << std::setprecision(1)
-                      << static_cast<double>(done) / seconds() << ' ' << unit << "/s " << std::flush;
-        }
-    }
-    double seconds() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); }
-
-private:
-    const bool shown = isatty(STDERR_FILENO) != 0;
-    const std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
-};
-
 void watch(const Options& options, const char* startedAs) {
 #if QUORVEL_X11
     if (!displaySet()) {
         throw Failure(1, "--watch needs a display to show its window");
     }
 #endif
-    enterAssetFolder(startedAs);
+    G::assetFolder::enter(startedAs);
     G::Watch(*options.watch, options.rules).run();
 }
 
 #if QUORVEL_VIDEO
-const G::StopSignals* recording = nullptr;
-
 #if QUORVEL_X11
 // The X server can go before the recorder notices a stop signal (a Ctrl-C reaches a virtual server started
 // by xvfb-run as well); Xlib then ends the process on the spot, so the partial video goes here.
 int lostDisplay(Display* /*display*/) {
     G::VideoFile::removeUnfinished();
-    const bool stopped = recording != nullptr && recording->stopped();
+    const bool stopped = G::StopSignals::stopped();
     std::cerr << "quorvel-tournament: stopped, no file written: "
               << (stopped ? "interrupted" : "the X display went away") << "\n";
     _exit(stopped ? 130 : 1);
@@ -163,14 +120,14 @@ void record(const Options& options, char** argv) {
         }
         path = std::string(here.data()) + "/" + path;
     }
-    enterAssetFolder(argv[0]);
-    const G::StopSignals stop;
-    recording = &stop;
+    G::assetFolder::enter(argv[0]);
+    // Ctrl-C and SIGTERM end the recording with no file left.
+    const G::StopSignals stopSignals;
 #if QUORVEL_X11
     XSetIOErrorHandler(lostDisplay);
 #endif
-    const ProgressLine line;
-    G::Recorder(*options.watch, options.rules).record(path, stop, [&line](const std::int64_t frames) {
+    const G::ProgressLine line;
+    G::Recorder(*options.watch, options.rules).record(path, [&line](const std::int64_t frames) {
         if (frames % 10 == 0) {
             line.show("frame " + std::to_string(frames), static_cast<std::uint64_t>(frames), "frames");
         }
@@ -187,7 +144,8 @@ void record(const Options& /*options*/, char** /*argv*/) {
 // Plays every seed of every tournament on the workers, with a progress line, and says how fast it went.
 std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRules>& tournaments,
                                                      const unsigned jobs) {
-    const G::StopSignals stop;
+    // Ctrl-C and SIGTERM end every worker and leave no file.
+    const G::StopSignals stopSignals;
     std::uint64_t count = 0;
     for (const G::GameRules& rules : tournaments) {
         count += static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
@@ -196,13 +154,13 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
     std::vector<std::vector<G::SeededGame::Result>> games;
     double seconds = 0.0;
     {
-        const ProgressLine line;
+        const G::ProgressLine line;
         const auto progress = [&](const std::uint64_t done) {
             if (done % 10 == 0 || done == count) {
                 line.show("game " + std::to_string(done) + " of " + std::to_string(count), done, "games");
             }
         };
-        games = G::workerPool::play(tournaments, workers, progress, stop);
+        games = G::workerPool::play(tournaments, workers, progress);
         seconds = line.seconds();
     }
     std::cerr << "Speed: " << std::fixed << std::setprecision(1) << static_cast<double>(count) / seconds

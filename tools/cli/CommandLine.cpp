@@ -1,4 +1,4 @@
-#include "tools/tournament/CommandLine.hpp"
+#include "tools/cli/CommandLine.hpp"
 
 #include "tools/replay/VideoFormat.hpp"
 #include "tools/tournament/Failure.hpp"
@@ -63,16 +63,17 @@ std::string spelling(const Option code) {
     return "";
 }
 
-// The option of that name, or of the one name that begins with it; nothing for none, or for a beginning that
-// more than one name shares.
+// The option of that name, or else of the one name that begins with it; nothing for none, or for a beginning
+// that more than one name shares.
 const Known* named(const std::string& name) {
+    const auto* const exact = std::find_if(longOptions.begin(), longOptions.end(),
+                                           [&name](const Known& known) { return name == known.name; });
+    if (exact != longOptions.end()) {
+        return &*exact;
+    }
     const Known* found = nullptr;
     for (const Known& known : longOptions) {
-        const std::string full = known.name;
-        if (full == name) {
-            return &known;
-        }
-        if (!name.empty() && full.compare(0, name.size(), name) == 0) {
+        if (!name.empty() && std::string(known.name).compare(0, name.size(), name) == 0) {
             if (found != nullptr) {
                 return nullptr;
             }
@@ -226,8 +227,10 @@ std::string usage() {
            "Game k with seed s is the same on every run, with any number of jobs: same winner, same number\n"
            "of frames. Without --csv or --svg nothing is written: the summary goes to standard output.\n"
            "Without a display, the tool starts itself in a virtual X server (xvfb-run).\n"
-           "Exit status: 0 on success, 1 when a game run fails, 2 for a bad option, a CSV file that cannot\n"
-           "be merged, or a watch or a recording that cannot start, 130 when interrupted.\n";
+           "Exit status: 0 on success; 1 when a run fails, or finds no display or window to draw in; 2 for a\n"
+           "bad option, a CSV file that cannot be merged, or a watch or a recording that cannot start (no\n"
+           "assets beside the tool, a video that cannot be written, no video recording in this build); 130\n"
+           "when interrupted by Ctrl-C or SIGTERM.\n";
 }
 
 std::string version() {
