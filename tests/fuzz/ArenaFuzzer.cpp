@@ -6,6 +6,7 @@
 #include "engine/Tool.hpp"
 #include "tests/Invariants.hpp"
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -80,6 +81,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     place(input, state.papers);
     place(input, state.scissors);
     const std::size_t total = state.rocks.size() + state.papers.size() + state.scissors.size();
+    // Lists this short keep grids only when asked to.
+    state.search =
+        std::array{G::GameState::Search::Fitting, G::GameState::Search::Lists, G::GameState::Search::Grids}.at(
+            input.byte() % 3);
 
     const int frames = 1 + input.byte() % 8;
     for (int frame = 0; frame < frames; ++frame) {
