@@ -56,7 +56,15 @@ struct Snapshot {
     }
 };
 
-enum class Layout { Start150, Restart300, MidGame300, Even1000, Even3000 };
+enum class Layout { Start150, Restart300, MidGame300, Even900, MidGame900, Even1000, Even3000, MidGame3000, Even9000 };
+
+// Ten seconds into a game at 60 frames a second: clusters have formed and converted.
+void playTenSeconds(test::Arena& arena) {
+    arena.tool->frameTime = 1.0F / 60.0F;
+    for (int frame = 0; frame < 600; ++frame) {
+        arena.state.update();
+    }
+}
 
 Snapshot layoutOf(const Layout layout) {
     test::Arena arena;
@@ -69,18 +77,28 @@ Snapshot layoutOf(const Layout layout) {
         arena.state.restart();
         break;
     case Layout::MidGame300:
-        // Ten seconds into a 300-piece game at 60 frames a second: clusters have formed and converted.
         arena.state.restart();
-        arena.tool->frameTime = 1.0F / 60.0F;
-        for (int frame = 0; frame < 600; ++frame) {
-            arena.state.update();
-        }
+        playTenSeconds(arena);
+        break;
+    case Layout::Even900:
+        arena.state.spawn(300, 300, 300);
+        break;
+    case Layout::MidGame900:
+        arena.state.spawn(300, 300, 300);
+        playTenSeconds(arena);
         break;
     case Layout::Even1000:
         arena.state.spawn(334, 333, 333);
         break;
     case Layout::Even3000:
         arena.state.spawn(1000, 1000, 1000);
+        break;
+    case Layout::MidGame3000:
+        arena.state.spawn(1000, 1000, 1000);
+        playTenSeconds(arena);
+        break;
+    case Layout::Even9000:
+        arena.state.spawn(3000, 3000, 3000);
         break;
     }
     return Snapshot::of(arena.state);
@@ -90,6 +108,13 @@ using Step = std::function<void(G::GameState&)>;
 
 void shippedUpdate(G::GameState& state) {
     state.update();
+}
+
+// The shipped update as it was before the grids: every search scans whole lists.
+void listUpdate(G::GameState& state) {
+    state.search = G::GameState::Search::Lists;
+    state.update();
+    state.search = G::GameState::Search::Fitting;
 }
 
 void referenceUpdate(G::GameState& state) {
@@ -120,10 +145,10 @@ void run(benchmark::State& bench, const Layout layout, const Step& step) {
         static_cast<double>(snapshot.rocks.size() + snapshot.papers.size() + snapshot.scissors.size());
 }
 
-// Registers the shipped step and the reference step on the same layout, one after the other.
-void registerPair(const std::string& family, const std::string& name, const Layout layout, const Step& shipped,
-                  const Step& reference) {
-    for (const auto& [who, step] : {std::pair{"Shipped", shipped}, std::pair{"Reference", reference}}) {
+// Registers the given steps on the same layout, one after the other.
+void registerSteps(const std::string& family, const std::string& name, const Layout layout,
+                   const std::vector<std::pair<const char*, Step>>& steps) {
+    for (const auto& [who, step] : steps) {
         std::string fullName = family;
         fullName.append("/").append(who).append("/").append(name);
         benchmark::RegisterBenchmark(fullName.c_str(), [layout, step = step](benchmark::State& bench) {
@@ -132,11 +157,30 @@ void registerPair(const std::string& family, const std::string& name, const Layo
     }
 }
 
+void registerPair(const std::string& family, const std::string& name, const Layout layout, const Step& shipped,
+                  const Step& reference) {
+    registerSteps(family, name, layout, {{"Shipped", shipped}, {"Reference", reference}});
+}
+
+// The shipped update, the update without grids and the reference rules; the reference rules are left out
+// where a single update of theirs would take seconds.
+void registerUpdate(const std::string& name, const Layout layout, const bool withReference) {
+    std::vector<std::pair<const char*, Step>> steps{{"Shipped", shippedUpdate}, {"Lists", listUpdate}};
+    if (withReference) {
+        steps.emplace_back("Reference", referenceUpdate);
+    }
+    registerSteps("Update", name, layout, steps);
+}
+
 void registerSteps() {
-    registerPair("Update", "Start150", Layout::Start150, shippedUpdate, referenceUpdate);
-    registerPair("Update", "Restart300", Layout::Restart300, shippedUpdate, referenceUpdate);
-    registerPair("Update", "MidGame300", Layout::MidGame300, shippedUpdate, referenceUpdate);
-    registerPair("Update", "Even3000", Layout::Even3000, shippedUpdate, referenceUpdate);
+    registerUpdate("Start150", Layout::Start150, true);
+    registerUpdate("Restart300", Layout::Restart300, true);
+    registerUpdate("MidGame300", Layout::MidGame300, true);
+    registerUpdate("Even900", Layout::Even900, true);
+    registerUpdate("MidGame900", Layout::MidGame900, true);
+    registerUpdate("Even3000", Layout::Even3000, true);
+    registerUpdate("MidGame3000", Layout::MidGame3000, true);
+    registerUpdate("Even9000", Layout::Even9000, false);
     registerPair("Pairing", "Even300", Layout::Restart300, shippedPairing, referencePairing);
     registerPair("Pairing", "Even1000", Layout::Even1000, shippedPairing, referencePairing);
     registerPair("Pairing", "Even3000", Layout::Even3000, shippedPairing, referencePairing);

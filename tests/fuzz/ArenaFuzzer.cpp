@@ -1,6 +1,7 @@
 // libFuzzer target: builds an arena from the input bytes (how many pieces of each kind, where each one
-// stands, the frame time and how many frames to run), runs the simulation and checks after every update
-// that the number of pieces is kept, every piece is in its own kind's list, and nothing is non-finite.
+// stands, how the searches find their candidates, the frame time and how many frames to run), runs the
+// simulation and checks after every update that the number of pieces is kept, every piece is in its own
+// kind's list, and nothing is non-finite.
 #include "arena/GameState.hpp"
 #include "engine/Sfml.hpp"
 #include "engine/Tool.hpp"
