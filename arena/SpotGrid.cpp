@@ -1,5 +1,7 @@
 #include "arena/SpotGrid.hpp"
 
+#include "arena/WideScan.hpp"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -15,7 +17,7 @@ constexpr float infinite = std::numeric_limits<float>::infinity();
 constexpr double endless = std::numeric_limits<double>::infinity();
 constexpr std::int32_t noSpot = std::numeric_limits<std::int32_t>::max();
 
-float roughSquare(const float x, const float y, const sf::Vector2f from) {
+QUORVEL_IN_SCAN float roughSquare(const float x, const float y, const sf::Vector2f from) {
     const float dx = x - from.x;
     const float dy = y - from.y;
     return dx * dx + dy * dy;
@@ -24,13 +26,13 @@ float roughSquare(const float x, const float y, const sf::Vector2f from) {
 // The bits of a float that is not negative, which order as the floats do, NaN above infinity: the scans
 // below take least values as integers, which the compiler tests side by side where it would not floats. A
 // least that starts at infinity thus never becomes NaN.
-std::int32_t bitsOf(const float value) {
+QUORVEL_IN_SCAN std::int32_t bitsOf(const float value) {
     std::int32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
 }
 
-float floatOf(const std::int32_t bits) {
+QUORVEL_IN_SCAN float floatOf(const std::int32_t bits) {
     float value = 0.0F;
     std::memcpy(&value, &bits, sizeof value);
     return value;
@@ -156,7 +158,7 @@ void SpotGrid::renumber(const std::vector<std::size_t>& keptBefore) {
     slotOf.resize(keptBefore.back());
 }
 
-int SpotGrid::slot(const double coordinate, const int count) {
+QUORVEL_IN_SCAN int SpotGrid::slot(const double coordinate, const int count) {
     // Exact for every float, since cellSide is a power of two: no position is filed in a cell that does not
     // hold it, which the bounds of the searches rely on. Rounding a wider coordinate keeps the order.
     const double cells = coordinate * (1.0 / static_cast<double>(cellSide));
@@ -174,7 +176,7 @@ int SpotGrid::slot(const double coordinate, const int count) {
     return whole + margin;
 }
 
-double SpotGrid::gap(const double coordinate, const int slot, const int count) {
+QUORVEL_IN_SCAN double SpotGrid::gap(const double coordinate, const int slot, const int count) {
     // The outermost cells reach on without end.
     const double low = slot == 0 ? -endless : edge(slot);
     const double high = slot == count - 1 ? endless : edge(slot + 1);
@@ -188,16 +190,16 @@ std::int32_t SpotGrid::cellOf(const float x, const float y) {
     return static_cast<std::int32_t>(cellAt(slot(x, columns), slot(y, rows)));
 }
 
-SpotGrid::Block SpotGrid::around(const int column, const int row, const int rings) {
+QUORVEL_IN_SCAN SpotGrid::Block SpotGrid::around(const int column, const int row, const int rings) {
     return {std::max(column - rings, 0), std::max(row - rings, 0), std::min(column + rings, columns - 1),
             std::min(row + rings, rows - 1)};
 }
 
-bool SpotGrid::wholeGrid(const Block& block) {
+QUORVEL_IN_SCAN bool SpotGrid::wholeGrid(const Block& block) {
     return block.left == 0 && block.top == 0 && block.right == columns - 1 && block.bottom == rows - 1;
 }
 
-double SpotGrid::clearance(const sf::Vector2f point, const Block& block) const {
+QUORVEL_IN_SCAN double SpotGrid::clearance(const sf::Vector2f point, const Block& block) const {
     // The outermost cells hold everything beyond them, so on their side nothing is filed outside the block.
     const double px = point.x;
     const double py = point.y;
@@ -208,20 +210,20 @@ double SpotGrid::clearance(const sf::Vector2f point, const Block& block) const {
     return std::min({toLeft, toRight, toTop, toBottom}) - drift;
 }
 
-bool SpotGrid::pastLeast(const double reach, const float least) {
+QUORVEL_IN_SCAN bool SpotGrid::pastLeast(const double reach, const float least) {
     return reach > 0.0 && reach * reach * (1.0 - 0x1p-16) > static_cast<double>(least) * (1.0 + 0x1p-16) + 1e-30;
 }
 
-std::size_t SpotGrid::rowBegin(const int row, const int left) const {
+QUORVEL_IN_SCAN std::size_t SpotGrid::rowBegin(const int row, const int left) const {
     return static_cast<std::size_t>(cellStart[cellAt(left, row)]);
 }
 
-std::size_t SpotGrid::rowEnd(const int row, const int right) const {
+QUORVEL_IN_SCAN std::size_t SpotGrid::rowEnd(const int row, const int right) const {
     return static_cast<std::size_t>(cellStart[cellAt(right, row) + 1]);
 }
 
-std::size_t SpotGrid::firstOverlapping(const Spot& footprint, const std::size_t from, const std::size_t skip,
-                                       const float widest) const {
+QUORVEL_WIDE_SCAN std::size_t SpotGrid::firstOverlapping(const Spot& footprint, const std::size_t from,
+                                                         const std::size_t skip, const float widest) const {
     if (std::isnan(footprint.left) || std::isnan(footprint.top)) {
         return none;
     }
@@ -249,7 +251,7 @@ std::size_t SpotGrid::firstOverlapping(const Spot& footprint, const std::size_t 
     return firstAdded == number.size() ? none : firstOverlappingAdded(footprint, from, skip, block);
 }
 
-SpotGrid::Block SpotGrid::reaching(const Spot& footprint, const float widest) const {
+QUORVEL_IN_SCAN SpotGrid::Block SpotGrid::reaching(const Spot& footprint, const float widest) const {
     // A spot overlaps the footprint only if it stands left of the footprint's right edge and its own right
     // edge lies right of the footprint's left edge. Its right edge is its position plus at most `widest`,
     // rounded; since the footprint's edge is a float, the rounded sum lies right of it only where the exact
@@ -262,7 +264,8 @@ SpotGrid::Block SpotGrid::reaching(const Spot& footprint, const float widest) co
             slot(footprint.right + drift + 1.0, columns), slot(footprint.bottom + drift + 1.0, rows)};
 }
 
-void SpotGrid::overlapping(const Spot& footprint, const float widest, std::vector<std::size_t>& found) const {
+QUORVEL_WIDE_SCAN void SpotGrid::overlapping(const Spot& footprint, const float widest,
+                                             std::vector<std::size_t>& found) const {
     if (std::isnan(footprint.left) || std::isnan(footprint.top)) {
         return;
     }
@@ -291,8 +294,8 @@ void SpotGrid::overlapping(const Spot& footprint, const float widest, std::vecto
     std::sort(found.begin() + static_cast<std::ptrdiff_t>(before), found.end());
 }
 
-std::size_t SpotGrid::firstOverlappingAdded(const Spot& footprint, const std::size_t from, const std::size_t skip,
-                                            const Block& block) const {
+QUORVEL_IN_SCAN std::size_t SpotGrid::firstOverlappingAdded(const Spot& footprint, const std::size_t from,
+                                                            const std::size_t skip, const Block& block) const {
     std::size_t first = none;
     for (int row = block.top; row <= block.bottom; ++row) {
         if (lateInRow[static_cast<std::size_t>(row)] == 0) {
@@ -312,7 +315,8 @@ std::size_t SpotGrid::firstOverlappingAdded(const Spot& footprint, const std::si
     return first;
 }
 
-std::size_t SpotGrid::nearest(const sf::Vector2f from, float& distance, const std::size_t cellBudget) const {
+QUORVEL_WIDE_SCAN std::size_t SpotGrid::nearest(const sf::Vector2f from, float& distance,
+                                                const std::size_t cellBudget) const {
     distance = infinite;
     if (std::isnan(from.x) || std::isnan(from.y)) {
         return none;
@@ -390,7 +394,7 @@ std::size_t SpotGrid::nearest(const sf::Vector2f from, float& distance, const st
     return search.best;
 }
 
-void SpotGrid::rankRow(const int row, const int left, const int right, Nearest& search) const {
+QUORVEL_IN_SCAN void SpotGrid::rankRow(const int row, const int left, const int right, Nearest& search) const {
     const std::size_t end = rowEnd(row, right);
     for (std::size_t s = rowBegin(row, left); s < end; ++s) {
         rank(s, search);
@@ -398,7 +402,7 @@ void SpotGrid::rankRow(const int row, const int left, const int right, Nearest& 
     visitAdded(row, left, right, [&](const std::size_t s) { rank(s, search); });
 }
 
-void SpotGrid::rank(const std::size_t s, Nearest& search) const {
+QUORVEL_IN_SCAN void SpotGrid::rank(const std::size_t s, Nearest& search) const {
     if (!(roughSquare(x[s], y[s], search.from) <= search.bound)) {
         return;
     }

@@ -1,5 +1,6 @@
 #include "arena/Spots.hpp"
 
+#include "arena/WideScan.hpp"
 #include "engine/Sfml.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
@@ -10,17 +11,6 @@
 #include <cstdlib>
 #include <limits>
 #include <utility>
-
-// The scans below are written for the compiler to vectorise. Where the processor has AVX2 they also run
-// in a version built for it, picked once at load time; elsewhere the baseline version runs. Both do the
-// same float arithmetic, so the results are the same. (GCC only: clang handles such clones of member
-// functions differently, and the sanitizers want one version.)
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) &&                           \
-    !defined(__SANITIZE_ADDRESS__)
-#define QUORVEL_WIDE_SCAN __attribute__((target_clones("avx2", "default")))
-#else
-#define QUORVEL_WIDE_SCAN
-#endif
 
 namespace G {
 
