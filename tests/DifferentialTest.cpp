@@ -276,11 +276,11 @@ void playLarge(const std::int32_t each, const Search search, const int frames) {
 
 TEST(Differential, NineHundredPiecesSpreadAndStackedGiveTheSameResults) {
     // Lists this short keep no grids unless asked.
-    playLarge(300, Search::Grids, 40);
+    playLarge(300, Search::Grids, 30);
 }
 
 TEST(Differential, ThreeThousandPiecesSpreadAndStackedGiveTheSameResults) {
-    playLarge(1000, Search::Fitting, 5);
+    playLarge(1000, Search::Fitting, 4);
 }
 
 } // namespace
