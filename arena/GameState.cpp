@@ -135,8 +135,9 @@ void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vec
         }
         if (!preySpots.empty() && !(nearest > within)) {
             capture(hunters, hunterSpots, i, preySpots, within);
-            // With most of its spots standing empty, the prey list is cheaper to close up now than to search.
-            if (search != Search::Lists && preySpots.remaining() * 2 < preySpots.size()) {
+            // With most of its spots standing empty, a list with a grid is cheaper to close up now than to
+            // search, since the grid's searches would give way to whole scans of a list mostly empty.
+            if (preySpots.gridded() && preySpots.remaining() * 2 < preySpots.size()) {
                 preySpots.compact(prey);
             }
         }

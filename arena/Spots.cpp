@@ -40,16 +40,16 @@ void Spots::locate(const std::vector<Item>& items, const std::size_t gridFrom) {
     unusual = 0;
     largestSide = 0.0F;
     firstLeft = 0;
-    gridded = false;
+    withGrid = false;
     for (const Item& item : items) {
         append(item);
     }
-    gridded = items.size() >= gridFrom;
+    withGrid = items.size() >= gridFrom;
     fileGrid();
 }
 
 void Spots::fileGrid() {
-    if (gridded) {
+    if (withGrid) {
         grid.file(count, [this](const std::size_t k) { return spot(k); });
     }
 }
@@ -68,7 +68,7 @@ void Spots::append(const sf::Sprite& piece) {
     ++live;
     write(count - 1, piece);
     unusual += std::isnan(frameWidth[count - 1]) ? 1 : 0;
-    if (gridded) {
+    if (withGrid) {
         grid.add(spot(count - 1));
         // Spots added since the filing are listed one by one; many of them would slow the searches.
         if (grid.added() > count / 4 + 16) {
@@ -87,7 +87,7 @@ void Spots::relocate(const std::size_t i, const sf::Sprite& piece) {
         y[i] = position.y;
         cover(i, translatedBounds(position, {frameWidth[i], frameHeight[i]}));
     }
-    if (gridded) {
+    if (withGrid) {
         grid.move(i, spot(i));
     }
 }
@@ -164,7 +164,7 @@ void Spots::remove(const std::size_t k) {
     while (firstLeft < count && removed[firstLeft] != 0) {
         ++firstLeft;
     }
-    if (gridded) {
+    if (withGrid) {
         grid.remove(k);
     }
 }
@@ -190,7 +190,7 @@ void Spots::compact(std::vector<Item>& items) {
         ++kept;
     }
     keptBefore[count] = kept;
-    if (gridded) {
+    if (withGrid) {
         grid.renumber(keptBefore);
     }
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(kept), items.end());
@@ -291,7 +291,7 @@ QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingAmongNear(const Spots& with
 }
 
 std::size_t Spots::nearest(const sf::Vector2f from, float& distance) const {
-    return gridded ? nearestInGrid(from, distance) : nearestInList(from, distance);
+    return withGrid ? nearestInGrid(from, distance) : nearestInList(from, distance);
 }
 
 std::size_t Spots::nearestInGrid(const sf::Vector2f from, float& distance) const {

@@ -36,6 +36,8 @@ public:
     bool empty() const { return live == 0; }
     // How many spots have not been removed.
     std::size_t remaining() const { return live; }
+    // Whether the searches here may go through a grid.
+    bool gridded() const { return withGrid; }
     // Whether every piece located here is only ever moved (not turned or scaled, origin at its corner), so
     // that its footprint stands within reach() of its position.
     bool allPlain() const { return unusual == 0; }
@@ -81,7 +83,7 @@ private:
     int overlapsIn(std::size_t start, const Spots& with, std::size_t i) const;
     // Whether the grid, which files pieces by position, finds every piece here that overlaps a footprint:
     // it does where every piece's footprint stands at its position.
-    bool gridFindsOverlaps() const { return gridded && allPlain(); }
+    bool gridFindsOverlaps() const { return withGrid && allPlain(); }
     SpotGrid::Spot spot(std::size_t k) const { return {x[k], y[k], left[k], right[k], top[k], bottom[k]}; }
     std::size_t firstOverlappingInGrid(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
     std::size_t firstOverlappingInList(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
@@ -109,7 +111,7 @@ private:
     float largestSide = 0.0F;
     // The lowest index not removed; count when every spot is.
     std::size_t firstLeft = 0;
-    bool gridded = false;
+    bool withGrid = false;
     SpotGrid grid;
     // Scratch for compact: how many spots are kept before each.
     std::vector<std::size_t> keptBefore;
