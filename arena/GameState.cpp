@@ -76,9 +76,9 @@ void GameState::restart() {
 }
 
 void GameState::update() {
-    spots[Kind::Rock].locate(rocks);
-    spots[Kind::Paper].locate(papers);
-    spots[Kind::Scissors].locate(scissors);
+    spots[Kind::Rock].locate(rocks, gridFrom());
+    spots[Kind::Paper].locate(papers, gridFrom());
+    spots[Kind::Scissors].locate(scissors, gridFrom());
     // Each pairing keeps the spots of both its lists up to date, so the next one can use them as they are.
     pairing(rocks, spots[Kind::Rock], scissors, spots[Kind::Scissors]);
     pairing(scissors, spots[Kind::Scissors], papers, spots[Kind::Paper]);
@@ -89,9 +89,20 @@ void GameState::hunt(std::vector<Item>& hunters, std::vector<Item>& prey) {
     // Any two of the spot tables serve: update locates all three afresh anyway.
     Spots& hunterSpots = spots[Kind::Rock];
     Spots& preySpots = spots[Kind::Paper];
-    hunterSpots.locate(hunters);
-    preySpots.locate(prey);
+    hunterSpots.locate(hunters, gridFrom());
+    preySpots.locate(prey, gridFrom());
     pairing(hunters, hunterSpots, prey, preySpots);
+}
+
+std::size_t GameState::gridFrom() const {
+    switch (search) {
+    case Search::Lists:
+        return SIZE_MAX;
+    case Search::Grids:
+        return 0;
+    default:
+        return Spots::fewestForGrid;
+    }
 }
 
 void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vector<Item>& prey, Spots& preySpots) {
@@ -124,9 +135,14 @@ void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vec
         }
         if (!preySpots.empty() && !(nearest > within)) {
             capture(hunters, hunterSpots, i, preySpots, within);
+            // With most of its spots standing empty, a list with a grid is cheaper to close up now than to
+            // search, since the grid's searches would give way to whole scans of a list mostly empty.
+            if (preySpots.gridded() && preySpots.remaining() * 2 < preySpots.size()) {
+                preySpots.compact(prey);
+            }
         }
     }
-    // Captured prey leave their list only now, in one pass; until then their spots stood empty.
+    // Captured prey leave their list by now at the latest, many at a time; until then their spots stood empty.
     preySpots.compact(prey);
 }
 
@@ -147,13 +163,12 @@ void GameState::separate(Item& hunter, const Spots& hunterSpots, const std::size
 }
 
 void GameState::capture(std::vector<Item>& hunters, Spots& hunterSpots, const std::size_t i, Spots& preySpots,
-                        const float within) const {
-    // Only prey that stood within reach of the hunter before its step can overlap it now, and the hunter's
-    // nearest-prey search has just measured how far each one stood. A captured prey's spot stays, empty,
-    // so the scan goes on with the next one, just as it would with the prey that takes the captured one's
-    // place in the list.
-    for (std::size_t k = preySpots.firstOverlappingAmongNear(hunterSpots, i, 0, within); k < preySpots.size();
-         k = preySpots.firstOverlappingAmongNear(hunterSpots, i, k + 1, within)) {
+                        const float within) {
+    // The hunter stands still while it converts, so the prey it overlaps are the same before each capture
+    // but the ones already converted: found at once, they are taken in list order, as one scan after
+    // another would take them. A captured prey's spot stays, empty, until the list is closed up.
+    preySpots.overlapping(hunterSpots, i, within, caught);
+    for (const std::size_t k : caught) {
         const ItemKind kind = hunters[i].kind;
         Item convert(tool, kind);
         // The hunters can gain at most one piece per remaining prey in this pairing; making room for all of

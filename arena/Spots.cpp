@@ -1,5 +1,6 @@
 #include "arena/Spots.hpp"
 
+#include "arena/WideScan.hpp"
 #include "engine/Sfml.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
@@ -10,17 +11,6 @@
 #include <cstdlib>
 #include <limits>
 #include <utility>
-
-// The scans below are written for the compiler to vectorise. Where the processor has AVX2 they also run
-// in a version built for it, picked once at load time; elsewhere the baseline version runs. Both do the
-// same float arithmetic, so the results are the same. (GCC only: clang handles such clones of member
-// functions differently, and the sanitizers want one version.)
-#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) &&                           \
-    !defined(__SANITIZE_ADDRESS__)
-#define QUORVEL_WIDE_SCAN __attribute__((target_clones("avx2", "default")))
-#else
-#define QUORVEL_WIDE_SCAN
-#endif
 
 namespace G {
 
@@ -40,7 +30,7 @@ bool anyUnder(const float* const values, const float bound) {
 
 } // namespace
 
-void Spots::locate(const std::vector<Item>& items) {
+void Spots::locate(const std::vector<Item>& items, const std::size_t gridFrom) {
     for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
         column->clear();
     }
@@ -49,8 +39,18 @@ void Spots::locate(const std::vector<Item>& items) {
     live = 0;
     unusual = 0;
     largestSide = 0.0F;
+    firstLeft = 0;
+    withGrid = false;
     for (const Item& item : items) {
         append(item);
+    }
+    withGrid = items.size() >= gridFrom;
+    fileGrid();
+}
+
+void Spots::fileGrid() {
+    if (withGrid) {
+        grid.file(count, [this](const std::size_t k) { return spot(k); });
     }
 }
 
@@ -68,18 +68,28 @@ void Spots::append(const sf::Sprite& piece) {
     ++live;
     write(count - 1, piece);
     unusual += std::isnan(frameWidth[count - 1]) ? 1 : 0;
+    if (withGrid) {
+        grid.add(spot(count - 1));
+        // Spots added since the filing are listed one by one; many of them would slow the searches.
+        if (grid.added() > count / 4 + 16) {
+            fileGrid();
+        }
+    }
 }
 
 void Spots::relocate(const std::size_t i, const sf::Sprite& piece) {
     if (std::isnan(frameWidth[i])) {
         write(i, piece);
-        return;
+    } else {
+        // Moving changes nothing but the position, so the frame read when the piece was located still holds.
+        const sf::Vector2f position = piece.getPosition();
+        x[i] = position.x;
+        y[i] = position.y;
+        cover(i, translatedBounds(position, {frameWidth[i], frameHeight[i]}));
     }
-    // Moving changes nothing but the position, so the frame read when the piece was located still holds.
-    const sf::Vector2f position = piece.getPosition();
-    x[i] = position.x;
-    y[i] = position.y;
-    cover(i, translatedBounds(position, {frameWidth[i], frameHeight[i]}));
+    if (withGrid) {
+        grid.move(i, spot(i));
+    }
 }
 
 void Spots::write(const std::size_t i, const sf::Sprite& piece) {
@@ -151,14 +161,22 @@ void Spots::remove(const std::size_t k) {
     }
     removed[k] = 1;
     --live;
+    while (firstLeft < count && removed[firstLeft] != 0) {
+        ++firstLeft;
+    }
+    if (withGrid) {
+        grid.remove(k);
+    }
 }
 
 void Spots::compact(std::vector<Item>& items) {
     if (live == count) {
         return;
     }
+    keptBefore.resize(count + 1);
     std::size_t kept = 0;
     for (std::size_t k = 0; k < count; ++k) {
+        keptBefore[k] = kept;
         if (removed[k] != 0) {
             continue;
         }
@@ -171,6 +189,10 @@ void Spots::compact(std::vector<Item>& items) {
         }
         ++kept;
     }
+    keptBefore[count] = kept;
+    if (withGrid) {
+        grid.renumber(keptBefore);
+    }
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(kept), items.end());
     count = kept;
     const std::size_t padded = (count + block - 1) / block * block;
@@ -180,6 +202,7 @@ void Spots::compact(std::vector<Item>& items) {
     }
     removed.resize(padded);
     std::fill(removed.begin() + static_cast<std::ptrdiff_t>(count), removed.end(), 1);
+    firstLeft = 0;
 }
 
 int Spots::overlapsIn(const std::size_t start, const Spots& with, const std::size_t i) const {
@@ -202,8 +225,33 @@ int Spots::overlapsIn(const std::size_t start, const Spots& with, const std::siz
     return hits;
 }
 
-QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlapping(const Spots& with, const std::size_t i, const std::size_t from,
-                                                      const std::size_t skip) const {
+std::size_t Spots::firstOverlapping(const Spots& with, const std::size_t i, const std::size_t from,
+                                    const std::size_t skip) const {
+    return gridFindsOverlaps() ? firstOverlappingInGrid(with, i, from, skip)
+                               : firstOverlappingInList(with, i, from, skip);
+}
+
+void Spots::overlapping(const Spots& with, const std::size_t i, const float within,
+                        std::vector<std::size_t>& found) const {
+    found.clear();
+    if (gridFindsOverlaps()) {
+        grid.overlapping(with.spot(i), largestSide, found);
+        return;
+    }
+    for (std::size_t k = firstOverlappingAmongNear(with, i, 0, within); k < count;
+         k = firstOverlappingAmongNear(with, i, k + 1, within)) {
+        found.push_back(k);
+    }
+}
+
+std::size_t Spots::firstOverlappingInGrid(const Spots& with, const std::size_t i, const std::size_t from,
+                                          const std::size_t skip) const {
+    const std::size_t first = grid.firstOverlapping(with.spot(i), from, skip, largestSide);
+    return first == SpotGrid::none ? count : first;
+}
+
+QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingInList(const Spots& with, const std::size_t i,
+                                                            const std::size_t from, const std::size_t skip) const {
     for (std::size_t start = from / block * block; start < count; start += block) {
         // The skipped spot may be the very piece being tested, which overlaps itself; it is taken out of the
         // block's count rather than sending the block to the slow scan below. Spots before `from` in the
@@ -223,6 +271,11 @@ QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlapping(const Spots& with, const s
 
 QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingAmongNear(const Spots& with, const std::size_t i,
                                                                const std::size_t from, const float within) const {
+    // The caller's promise about the pieces beyond `within` spares only tests, never changes the answer, so
+    // a search that went through the grid, which leaves no rough squares, is followed by a whole scan.
+    if (!roughSquaresOfLatest) {
+        return firstOverlappingInList(with, i, from, count);
+    }
     const float bound = within * within;
     for (std::size_t start = from / block * block; start < count; start += block) {
         if (!anyUnder(roughSquares.data() + start, bound)) {
@@ -237,7 +290,30 @@ QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingAmongNear(const Spots& with
     return count;
 }
 
-QUORVEL_WIDE_SCAN std::size_t Spots::nearest(const sf::Vector2f from, float& distance) const {
+std::size_t Spots::nearest(const sf::Vector2f from, float& distance) const {
+    return withGrid ? nearestInGrid(from, distance) : nearestInList(from, distance);
+}
+
+std::size_t Spots::nearestInGrid(const sf::Vector2f from, float& distance) const {
+    roughSquaresOfLatest = false;
+    // The plain rules start from the first piece and replace it only with a strictly nearer one: a first
+    // piece whose distance is not a number is never replaced, while a later one is never taken.
+    if (firstLeft == count) {
+        distance = std::numeric_limits<float>::infinity();
+        return count;
+    }
+    // Its distance is not a number exactly where a difference of coordinates is not.
+    if (std::isnan(x[firstLeft] - from.x) || std::isnan(y[firstLeft] - from.y)) {
+        distance = std::numeric_limits<float>::quiet_NaN();
+        return firstLeft;
+    }
+    // Where the pieces are too sparse for cells to pay, the scan of the whole list takes over.
+    const std::size_t best = grid.nearest(from, distance, count / 4 + 25);
+    return best == SpotGrid::none ? nearestInList(from, distance) : best;
+}
+
+QUORVEL_WIDE_SCAN std::size_t Spots::nearestInList(const sf::Vector2f from, float& distance) const {
+    roughSquaresOfLatest = true;
     distance = std::numeric_limits<float>::infinity();
     // A first pass in single precision, which the compiler vectorises: every squared distance, roughly,
     // and the least of them. Removed and padding spots give NaN, which is never least. The block's many

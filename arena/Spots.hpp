@@ -1,6 +1,7 @@
 #pragma once
 
 #include "arena/Item.hpp"
+#include "arena/SpotGrid.hpp"
 
 #include <SFML/Graphics/Rect.hpp>
 #include <SFML/Graphics/Sprite.hpp>
@@ -13,15 +14,17 @@ namespace G {
 
 // Where the pieces of one list stand, index for index with the list, read from each piece once each time
 // it moves instead of once per comparison, and laid out column by column so that the linear scans over a
-// list run through plain arrays of floats.
+// list run through plain arrays of floats. A list long enough keeps a grid of its spots as well, through
+// which the searches look only at the pieces around a point.
 //
 // Overlap is decided exactly as sf::FloatRect::intersects decides it for the two pieces' global bounds, and
-// distances are those of GameState::distance, so the scans give the same results bit for bit. A removed
-// spot keeps its place, so the indices of the others stay those of their pieces, until compact. A piece may
-// stand anywhere, not-a-number coordinates included: only removal takes a spot out.
+// distances are those of GameState::distance, so the scans give the same results bit for bit, with the grid
+// or without. A removed spot keeps its place, so the indices of the others stay those of their pieces, until
+// compact. A piece may stand anywhere, not-a-number coordinates included: only removal takes a spot out.
 class Spots {
 public:
-    void locate(const std::vector<Item>& items);
+    // Reads every piece afresh; a list of at least gridFrom pieces keeps a grid too.
+    void locate(const std::vector<Item>& items, std::size_t gridFrom);
     void relocate(std::size_t i, const sf::Sprite& piece);
     void append(const sf::Sprite& piece);
     // From now on the spot is neither near nor overlapping anything.
@@ -33,6 +36,8 @@ public:
     bool empty() const { return live == 0; }
     // How many spots have not been removed.
     std::size_t remaining() const { return live; }
+    // Whether the searches here may go through a grid.
+    bool gridded() const { return withGrid; }
     // Whether every piece located here is only ever moved (not turned or scaled, origin at its corner), so
     // that its footprint stands within reach() of its position.
     bool allPlain() const { return unusual == 0; }
@@ -45,6 +50,9 @@ public:
         return left[i] < other.right[k] && other.left[k] < right[i] && top[i] < other.bottom[k] &&
                other.top[k] < bottom[i];
     }
+    // Below this many pieces a grid does not pay: scanning a list whole costs less than searching cells.
+    static constexpr std::size_t fewestForGrid = 640;
+
     // The lowest index from `from` on, other than skip, whose piece here overlaps piece i of the other
     // table; size() when there is none.
     std::size_t firstOverlapping(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
@@ -52,6 +60,9 @@ public:
     // latest nearest search, which saves testing the others; the caller vouches that no piece farther away
     // can overlap. An infinite `within` tests every piece whose distance is a number.
     std::size_t firstOverlappingAmongNear(const Spots& with, std::size_t i, std::size_t from, float within) const;
+    // Every piece here that overlaps piece i of the other table, in index order, into `found`; the caller
+    // vouches for `within` as for firstOverlappingAmongNear.
+    void overlapping(const Spots& with, std::size_t i, float within, std::vector<std::size_t>& found) const;
     // The index of the piece nearest to the point, the lowest of equally near ones, with its distance; size()
     // when nothing is left. As with strict comparisons that start from the first piece, a first piece whose
     // distance is not a number is kept, and no later such piece is ever taken.
@@ -62,6 +73,7 @@ public:
 
 private:
     void write(std::size_t i, const sf::Sprite& piece);
+    void fileGrid();
     void cover(std::size_t i, const sf::FloatRect& bounds);
     // Whether the piece is only ever moved: not turned, not scaled, and with its origin at its corner.
     static bool isPlain(const sf::Sprite& piece);
@@ -69,6 +81,14 @@ private:
     static sf::FloatRect translatedBounds(sf::Vector2f position, sf::Vector2f frame);
     // How many pieces of the block starting there overlap piece i of the other table.
     int overlapsIn(std::size_t start, const Spots& with, std::size_t i) const;
+    // Whether the grid, which files pieces by position, finds every piece here that overlaps a footprint:
+    // it does where every piece's footprint stands at its position.
+    bool gridFindsOverlaps() const { return withGrid && allPlain(); }
+    SpotGrid::Spot spot(std::size_t k) const { return {x[k], y[k], left[k], right[k], top[k], bottom[k]}; }
+    std::size_t firstOverlappingInGrid(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
+    std::size_t firstOverlappingInList(const Spots& with, std::size_t i, std::size_t from, std::size_t skip) const;
+    std::size_t nearestInGrid(sf::Vector2f from, float& distance) const;
+    std::size_t nearestInList(sf::Vector2f from, float& distance) const;
 
     std::vector<float> x;
     std::vector<float> y;
@@ -89,9 +109,17 @@ private:
     // How many of the located pieces are not plain.
     std::size_t unusual = 0;
     float largestSide = 0.0F;
-    // Rough squared distances of the latest nearest search, kept for firstOverlappingAmongNear and so that
-    // searches allocate nothing.
+    // The lowest index not removed; count when every spot is.
+    std::size_t firstLeft = 0;
+    bool withGrid = false;
+    SpotGrid grid;
+    // Scratch for compact: how many spots are kept before each.
+    std::vector<std::size_t> keptBefore;
+    // Rough squared distances of the latest nearest search through the list, kept for
+    // firstOverlappingAmongNear and so that searches allocate nothing; stale once a search went through the
+    // grid instead.
     mutable std::vector<float> roughSquares;
+    mutable bool roughSquaresOfLatest = false;
 };
 
 } // namespace G

@@ -56,32 +56,22 @@ struct Snapshot {
     }
 };
 
-enum class Layout { Start150, Restart300, MidGame300, Even1000, Even3000 };
+// How many pieces of each kind are spawned, from the same seed every time, and whether ten seconds of play at
+// 60 frames a second follow, by which clusters have formed and converted.
+struct Layout {
+    std::int32_t rocks;
+    std::int32_t papers;
+    std::int32_t scissors;
+    bool midGame;
+};
 
-Snapshot layoutOf(const Layout layout) {
+Snapshot layoutOf(const Layout& layout) {
     test::Arena arena;
     std::srand(2026);
-    switch (layout) {
-    case Layout::Start150:
-        arena.state.spawn(50, 50, 50);
-        break;
-    case Layout::Restart300:
-        arena.state.restart();
-        break;
-    case Layout::MidGame300:
-        // Ten seconds into a 300-piece game at 60 frames a second: clusters have formed and converted.
-        arena.state.restart();
-        arena.tool->frameTime = 1.0F / 60.0F;
-        for (int frame = 0; frame < 600; ++frame) {
-            arena.state.update();
-        }
-        break;
-    case Layout::Even1000:
-        arena.state.spawn(334, 333, 333);
-        break;
-    case Layout::Even3000:
-        arena.state.spawn(1000, 1000, 1000);
-        break;
+    arena.state.spawn(layout.rocks, layout.papers, layout.scissors);
+    arena.tool->frameTime = 1.0F / 60.0F;
+    for (int frame = 0; layout.midGame && frame < 600; ++frame) {
+        arena.state.update();
     }
     return Snapshot::of(arena.state);
 }
@@ -90,6 +80,13 @@ using Step = std::function<void(G::GameState&)>;
 
 void shippedUpdate(G::GameState& state) {
     state.update();
+}
+
+// The shipped update as it was before the grids: every search scans whole lists.
+void listUpdate(G::GameState& state) {
+    state.search = G::GameState::Search::Lists;
+    state.update();
+    state.search = G::GameState::Search::Fitting;
 }
 
 void referenceUpdate(G::GameState& state) {
@@ -105,7 +102,7 @@ void referencePairing(G::GameState& state) {
 }
 
 // Times one step from the same layout every iteration; restoring the layout is not timed.
-void run(benchmark::State& bench, const Layout layout, const Step& step) {
+void run(benchmark::State& bench, const Layout& layout, const Step& step) {
     const Snapshot snapshot = layoutOf(layout);
     test::Arena arena;
     arena.tool->frameTime = 1.0F / 60.0F;
@@ -120,10 +117,10 @@ void run(benchmark::State& bench, const Layout layout, const Step& step) {
         static_cast<double>(snapshot.rocks.size() + snapshot.papers.size() + snapshot.scissors.size());
 }
 
-// Registers the shipped step and the reference step on the same layout, one after the other.
-void registerPair(const std::string& family, const std::string& name, const Layout layout, const Step& shipped,
-                  const Step& reference) {
-    for (const auto& [who, step] : {std::pair{"Shipped", shipped}, std::pair{"Reference", reference}}) {
+// Registers the given steps on the same layout, one after the other.
+void registerSteps(const std::string& family, const std::string& name, const Layout& layout,
+                   const std::vector<std::pair<const char*, Step>>& steps) {
+    for (const auto& [who, step] : steps) {
         std::string fullName = family;
         fullName.append("/").append(who).append("/").append(name);
         benchmark::RegisterBenchmark(fullName.c_str(), [layout, step = step](benchmark::State& bench) {
@@ -132,14 +129,33 @@ void registerPair(const std::string& family, const std::string& name, const Layo
     }
 }
 
+void registerPair(const std::string& family, const std::string& name, const Layout& layout, const Step& shipped,
+                  const Step& reference) {
+    registerSteps(family, name, layout, {{"Shipped", shipped}, {"Reference", reference}});
+}
+
+// The shipped update, the update without grids and the reference rules; the reference rules are left out
+// where a single update of theirs would take seconds.
+void registerUpdate(const std::string& name, const Layout& layout, const bool withReference) {
+    std::vector<std::pair<const char*, Step>> steps{{"Shipped", shippedUpdate}, {"Lists", listUpdate}};
+    if (withReference) {
+        steps.emplace_back("Reference", referenceUpdate);
+    }
+    registerSteps("Update", name, layout, steps);
+}
+
 void registerSteps() {
-    registerPair("Update", "Start150", Layout::Start150, shippedUpdate, referenceUpdate);
-    registerPair("Update", "Restart300", Layout::Restart300, shippedUpdate, referenceUpdate);
-    registerPair("Update", "MidGame300", Layout::MidGame300, shippedUpdate, referenceUpdate);
-    registerPair("Update", "Even3000", Layout::Even3000, shippedUpdate, referenceUpdate);
-    registerPair("Pairing", "Even300", Layout::Restart300, shippedPairing, referencePairing);
-    registerPair("Pairing", "Even1000", Layout::Even1000, shippedPairing, referencePairing);
-    registerPair("Pairing", "Even3000", Layout::Even3000, shippedPairing, referencePairing);
+    registerUpdate("Start150", {50, 50, 50, false}, true);
+    registerUpdate("Restart300", {100, 100, 100, false}, true);
+    registerUpdate("MidGame300", {100, 100, 100, true}, true);
+    registerUpdate("Even900", {300, 300, 300, false}, true);
+    registerUpdate("MidGame900", {300, 300, 300, true}, true);
+    registerUpdate("Even3000", {1000, 1000, 1000, false}, true);
+    registerUpdate("MidGame3000", {1000, 1000, 1000, true}, true);
+    registerUpdate("Even9000", {3000, 3000, 3000, false}, false);
+    registerPair("Pairing", "Even300", {100, 100, 100, false}, shippedPairing, referencePairing);
+    registerPair("Pairing", "Even1000", {334, 333, 333, false}, shippedPairing, referencePairing);
+    registerPair("Pairing", "Even3000", {1000, 1000, 1000, false}, shippedPairing, referencePairing);
 }
 
 // A real window with the real assets and 300 pieces, as after R.

@@ -46,13 +46,16 @@ std::string differenceBetween(const std::vector<G::Item>& shipped, const std::ve
     return {};
 }
 
-// The shipped arena and the reference rules side by side, from the same layout, with the same frame times
-// and the same random numbers for every frame.
+using Search = G::GameState::Search;
+
+// The shipped arena, searching as given, and the reference rules side by side, from the same layout, with
+// the same frame times and the same random numbers for every frame.
 class Differential {
 public:
     using Layout = std::function<void(G::GameState&)>;
 
-    Differential(const unsigned seed, const Layout& layout) {
+    Differential(const unsigned seed, const Layout& layout, const Search search = Search::Fitting) {
+        shipped.state.search = search;
         std::srand(seed);
         layout(shipped.state);
         std::srand(seed);
@@ -141,10 +144,12 @@ TEST(Differential, StackedAndFarFlungPiecesGiveTheSameResults) {
             }
         }
     };
-    Differential both(9, stacked);
-    for (int frame = 0; frame < 1500; ++frame) {
-        const float frameTime = frame % 7 == 0 ? 0.5F : 1.0F / 60.0F;
-        ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+    for (const Search search : {Search::Fitting, Search::Grids}) {
+        Differential both(9, stacked, search);
+        for (int frame = 0; frame < 1500; ++frame) {
+            const float frameTime = frame % 7 == 0 ? 0.5F : 1.0F / 60.0F;
+            ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+        }
     }
 }
 
@@ -154,6 +159,15 @@ TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
         test::place(state.tool, state.rocks, G::Kind::Rock, 100.0F, 100.0F).setOrigin(sf::Vector2f(-100.0F, 0.0F));
         test::place(state.tool, state.scissors, G::Kind::Scissors, 205.0F, 100.0F);
         test::place(state.tool, state.papers, G::Kind::Paper, 900.0F, 700.0F);
+    };
+    // Prey whose footprint stands three cells of a grid away from its position: a grid files pieces by
+    // position, so it must not be searched for what overlaps them.
+    const Differential::Layout shiftedPrey = [](G::GameState& state) {
+        test::place(state.tool, state.scissors, G::Kind::Scissors, 100.0F, 100.0F)
+            .setOrigin(sf::Vector2f(-100.0F, 0.0F));
+        test::place(state.tool, state.rocks, G::Kind::Rock, 205.0F, 100.0F);
+        test::place(state.tool, state.rocks, G::Kind::Rock, 900.0F, 700.0F).setOrigin(sf::Vector2f(0.0F, 100.0F));
+        test::place(state.tool, state.rocks, G::Kind::Rock, 905.0F, 800.0F);
     };
     const Differential::Layout notANumber = [nan](G::GameState& state) {
         test::place(state.tool, state.rocks, G::Kind::Rock, 100.0F, 100.0F);
@@ -179,11 +193,13 @@ TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
             }
         }
     };
-    for (const auto& layout : {shifted, notANumber, crowd}) {
-        Differential both(6, layout);
-        for (int frame = 0; frame < 400; ++frame) {
-            const float frameTime = frame % 5 == 0 ? 0.5F : 1.0F / 60.0F;
-            ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+    for (const Search search : {Search::Fitting, Search::Grids}) {
+        for (const auto& layout : {shifted, shiftedPrey, notANumber, crowd}) {
+            Differential both(6, layout, search);
+            for (int frame = 0; frame < 400; ++frame) {
+                const float frameTime = frame % 5 == 0 ? 0.5F : 1.0F / 60.0F;
+                ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+            }
         }
     }
 }
@@ -200,12 +216,71 @@ TEST(Differential, EquallyNearPreyAreTiedOnTheirNarrowedDistances) {
             test::place(state.tool, state.scissors, G::Kind::Scissors, 700.0F, 1000.0F - drift);
         }
     };
-    Differential both(4, ring);
+    for (const Search search : {Search::Fitting, Search::Grids}) {
+        Differential both(4, ring, search);
+        ASSERT_EQ(both.frame(1.0F / 60.0F, 0), "");
+        EXPECT_GT(both.shipped.state.rocks.front().velocity.y, 0.0F) << "the first prey in the list is chased";
+        for (int frame = 1; frame < 400; ++frame) {
+            ASSERT_EQ(both.frame(1.0F / 60.0F, static_cast<unsigned>(frame)), "") << "frame " << frame;
+        }
+    }
+}
+
+TEST(Differential, ANearestPreyBeyondTheGridsSearchIsFoundByTheScan) {
+    // The hunter stands in the middle of a grid cell. Prey A lies inside the square of three rings of cells
+    // around it, near a corner, 137.5 away; prey B lies just outside the square, 134 away. The search through
+    // the grid gives up after three rings for so few prey, before it could know that A is not the nearest,
+    // and the scan of the whole list takes over.
+    const Differential::Layout corner = [](G::GameState& state) {
+        test::place(state.tool, state.rocks, G::Kind::Rock, 496.0F, 400.0F);
+        test::place(state.tool, state.scissors, G::Kind::Scissors, 600.0F, 490.0F);
+        test::place(state.tool, state.scissors, G::Kind::Scissors, 630.0F, 400.0F);
+    };
+    Differential both(8, corner, Search::Grids);
     ASSERT_EQ(both.frame(1.0F / 60.0F, 0), "");
-    EXPECT_GT(both.shipped.state.rocks.front().velocity.y, 0.0F) << "the first prey in the list is chased";
-    for (int frame = 1; frame < 400; ++frame) {
+    EXPECT_EQ(both.shipped.state.rocks.front().velocity.y, 0.0F) << "the rock heads for prey B";
+    for (int frame = 1; frame < 200; ++frame) {
         ASSERT_EQ(both.frame(1.0F / 60.0F, static_cast<unsigned>(frame)), "") << "frame " << frame;
     }
+}
+
+// Half of the pieces on a handful of spots, so that the first frames convert chains of them.
+void stackHalf(G::GameState& state) {
+    int n = 0;
+    for (auto* list : {&state.rocks, &state.papers, &state.scissors}) {
+        for (G::Item& item : *list) {
+            if (++n % 2 == 0) {
+                item.setPosition(sf::Vector2f(200.0F + static_cast<float>(n % 4) * 250.0F,
+                                              150.0F + static_cast<float>(n % 3) * 240.0F));
+            }
+        }
+    }
+}
+
+// The reference rules take most of the time here, growing with the square of the pieces, so the frames are
+// few.
+void playLarge(const std::int32_t each, const Search search, const int frames) {
+    const Differential::Layout spread = [each](G::GameState& state) { state.spawn(each, each, each); };
+    const Differential::Layout stacked = [each](G::GameState& state) {
+        state.spawn(each, each, each);
+        stackHalf(state);
+    };
+    for (const auto& layout : {spread, stacked}) {
+        Differential both(12, layout, search);
+        for (int frame = 0; frame < frames; ++frame) {
+            const float frameTime = frame % 4 == 3 ? 0.5F : 1.0F / 60.0F;
+            ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
+        }
+    }
+}
+
+TEST(Differential, NineHundredPiecesSpreadAndStackedGiveTheSameResults) {
+    // Lists this short keep no grids unless asked.
+    playLarge(300, Search::Grids, 30);
+}
+
+TEST(Differential, ThreeThousandPiecesSpreadAndStackedGiveTheSameResults) {
+    playLarge(1000, Search::Fitting, 4);
 }
 
 } // namespace

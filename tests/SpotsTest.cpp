@@ -58,7 +58,7 @@ TEST(Spots, RemovedAndPaddingSpotsAreNeitherNearNorOverlapping) {
     arena.rock(5.0F, 0.0F);
     arena.rock(500.0F, 0.0F);
     G::Spots spots;
-    spots.locate(arena.state.rocks);
+    spots.locate(arena.state.rocks, SIZE_MAX);
     EXPECT_EQ(spots.firstOverlapping(spots, 0, 0, 0), 1U);
 
     spots.remove(1);
