@@ -1,4 +1,4 @@
-# A thin front over CMake and the check scripts in tools/. Written for any make (GNU make, and BSD make with
+# A thin front over CMake and the scripts in scripts/ and legs/. Written for any make (GNU make, and BSD make with
 # its own syntax left out), so `make run` works as it stands on the BSDs too.
 #   make run     build the game and its tools, and start the game
 #   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak, package), the
@@ -26,12 +26,12 @@ run: build
 test: test-suite test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows
 
 build:
-	./tools/install-deps
+	./scripts/install-deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=OFF
 	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
 
 build-tests:
-	./tools/install-deps --test
+	./scripts/install-deps --test
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=ON
 	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
 
@@ -41,41 +41,41 @@ install-after-run: build
 
 test-suite: install-after-run
 	$(MAKE) build-tests
-	./tools/run-tests $(BUILD_DIR)
+	./legs/run-tests $(BUILD_DIR)
 
 test-sanitize: build-tests
-	./tools/check-sanitize
+	./legs/check-sanitize
 
 test-fuzz: build-tests
-	./tools/check-fuzz $(FUZZ_SECONDS)
+	./legs/check-fuzz $(FUZZ_SECONDS)
 
 # Debian 13 with its SFML 2.6, and the arm64 port cross-built there; Debian testing with its SFML 3.
 test-trixie:
-	./tools/check-debian trixie --arm64
+	./legs/check-debian trixie --arm64
 
 test-testing:
-	./tools/check-debian testing
+	./legs/check-debian testing
 
 test-same-games: build-tests
-	./tools/with-display ./tools/play-seeds $(BUILD_DIR)/tools/tournament/quorvel-tournament $(BUILD_DIR)/games
-	./tools/check-same-games $(BUILD_DIR)/games build-trixie/games build-trixie/games-arm64 build-testing/games
+	./legs/with-display ./legs/play-seeds $(BUILD_DIR)/tools/tournament/quorvel-tournament $(BUILD_DIR)/games
+	./legs/check-same-games $(BUILD_DIR)/games build-trixie/games build-trixie/games-arm64 build-testing/games
 
 test-windows:
-	./tools/check-windows
+	./legs/check-windows
 
 windows:
-	./tools/build-windows
+	./scripts/build-windows
 
 bench:
-	./tools/run-bench
+	./scripts/run-bench
 
 # docs/screenshot.png and docs/demo.gif, from the real program in a virtual X server.
 docs:
-	./tools/make-docs
+	./scripts/make-docs
 
 # The package holds what make build builds; help2man adds the tool's manual page, dpkg-dev its dependencies.
 deb:
-	./tools/install-deps --deb
+	./scripts/install-deps --deb
 	$(MAKE) build
 	cd $(BUILD_DIR) && cpack -G DEB
 
