@@ -56,7 +56,8 @@ test-trixie:
 test-testing:
 	./legs/check-debian testing
 
-test-same-games: build-tests
+# It compares the games of the legs before it, so it runs them first.
+test-same-games: build-tests test-trixie test-testing
 	./legs/with-display ./legs/play-seeds $(BUILD_DIR)/tools/tournament/quorvel-tournament $(BUILD_DIR)/games
 	./legs/check-same-games $(BUILD_DIR)/games build-trixie/games build-trixie/games-arm64 build-testing/games
 
