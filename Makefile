@@ -7,6 +7,7 @@
 #   make build   build everything that installs (the game, quorvel-tournament, quorvel-sprites, icons, pages)
 #   make windows the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
 #   make deb     the Debian package;  make bench  the benchmarks;  make docs  the screenshot and animation
+#   make clean   remove every build folder;  make clean-roots  remove the Debian roots of the legs (as root)
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
@@ -14,7 +15,7 @@ FUZZ_SECONDS ?= 60
 JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 
 .PHONY: run test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
-	test-trixie test-testing test-same-games test-windows clean
+	test-trixie test-testing test-same-games test-windows clean clean-roots
 
 run: build
 	@case "$$(uname -s)" in Linux|*BSD|DragonFly) \
@@ -25,14 +26,11 @@ run: build
 
 test: test-suite test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows
 
-build:
-	./scripts/install-deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=OFF
-	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
-
-build-tests:
-	./scripts/install-deps --test
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=ON
+# One recipe for both: build-tests builds the suite as well, and installs what it needs first.
+build build-tests:
+	./scripts/install-deps $$([ $@ = build-tests ] && echo --test)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DQUORVEL_BUILD_TESTS=$$([ $@ = build-tests ] && echo ON || echo OFF)
 	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
 
 # What make run builds is all that installs: installed into a scratch prefix before the suite builds more.
@@ -81,5 +79,9 @@ deb:
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-arm64 build-windows
-	@echo "The Debian roots in build-trixie and build-testing are kept; remove them as root when nothing runs in them."
+	rm -rf $(BUILD_DIR) build build-*
+	@echo "The Debian roots of the legs are kept outside this folder; make clean-roots removes them."
+
+# As root, through sudo: the roots are root's (see legs/debian-root).
+clean-roots:
+	./legs/as-root ./legs/debian-root remove
