@@ -1,4 +1,4 @@
-# A thin front over CMake and the check scripts in tools/. Written for any make (GNU make, and BSD make with
+# A thin front over CMake and the scripts in scripts/ and legs/. Written for any make (GNU make, and BSD make with
 # its own syntax left out), so `make run` works as it stands on the BSDs too.
 #   make run     build the game and its tools, and start the game
 #   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak, package), the
@@ -7,6 +7,7 @@
 #   make build   build everything that installs (the game, quorvel-tournament, quorvel-sprites, icons, pages)
 #   make windows the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
 #   make deb     the Debian package;  make bench  the benchmarks;  make docs  the screenshot and animation
+#   make clean   remove every build folder;  make clean-roots  remove the Debian roots of the legs (as root)
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 FUZZ_SECONDS ?= 60
@@ -14,7 +15,7 @@ FUZZ_SECONDS ?= 60
 JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 
 .PHONY: run test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
-	test-trixie test-testing test-same-games test-windows clean
+	test-trixie test-testing test-same-games test-windows clean clean-roots
 
 run: build
 	@case "$$(uname -s)" in Linux|*BSD|DragonFly) \
@@ -23,62 +24,69 @@ run: build
 	esac
 	./$(BUILD_DIR)/quorvel
 
-test: test-suite test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows
+# The legs, one after another, stopping at the first that fails; legs/all starts meanwhile, in the
+# background, what the later legs would otherwise wait for on the network (the Debian roots, Wine).
+test:
+	./legs/all "$(MAKE)" test-suite test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows
 
-build:
-	./tools/install-deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=OFF
-	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
-
-build-tests:
-	./tools/install-deps --test
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DQUORVEL_BUILD_TESTS=ON
+# One recipe for both: build-tests builds the suite as well, and installs what it needs first.
+build build-tests:
+	./scripts/install-deps $$([ $@ = build-tests ] && echo --test)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+		-DQUORVEL_BUILD_TESTS=$$([ $@ = build-tests ] && echo ON || echo OFF)
 	cmake --build $(BUILD_DIR) -j "$$($(JOBS_COMMAND))"
 
 # What make run builds is all that installs: installed into a scratch prefix before the suite builds more.
 install-after-run: build
 	./tests/package/install-check.sh after-run $(BUILD_DIR)
 
+# SUITE_OPTIONS=--without-compared-games, as the Debian roots run it, leaves out what the same-games leg
+# compares instead (see legs/run-tests).
 test-suite: install-after-run
 	$(MAKE) build-tests
-	./tools/run-tests $(BUILD_DIR)
+	./legs/run-tests $(BUILD_DIR) $(SUITE_OPTIONS)
 
-test-sanitize: build-tests
-	./tools/check-sanitize
+test-sanitize:
+	./legs/check-sanitize
 
-test-fuzz: build-tests
-	./tools/check-fuzz $(FUZZ_SECONDS)
+test-fuzz:
+	./legs/check-fuzz $(FUZZ_SECONDS)
 
 # Debian 13 with its SFML 2.6, and the arm64 port cross-built there; Debian testing with its SFML 3.
 test-trixie:
-	./tools/check-debian trixie --arm64
+	./legs/check-debian trixie --arm64
 
 test-testing:
-	./tools/check-debian testing
+	./legs/check-debian testing
 
-test-same-games: build-tests
-	./tools/with-display ./tools/play-seeds $(BUILD_DIR)/tools/tournament/quorvel-tournament $(BUILD_DIR)/games
-	./tools/check-same-games $(BUILD_DIR)/games build-trixie/games build-trixie/games-arm64 build-testing/games
+# It compares the games of the legs before it, so it runs them first.
+test-same-games: build-tests test-trixie test-testing
+	./legs/with-display ./legs/play-seeds $(BUILD_DIR)/tools/tournament/quorvel-tournament $(BUILD_DIR)/games
+	./legs/check-same-games $(BUILD_DIR)/games build-trixie/games build-trixie/games-arm64 build-testing/games
 
 test-windows:
-	./tools/check-windows
+	./legs/check-windows
 
 windows:
-	./tools/build-windows
+	./scripts/build-windows
 
 bench:
-	./tools/run-bench
+	./scripts/run-bench
 
 # docs/screenshot.png and docs/demo.gif, from the real program in a virtual X server.
 docs:
-	./tools/make-docs
+	./scripts/make-docs
 
 # The package holds what make build builds; help2man adds the tool's manual page, dpkg-dev its dependencies.
 deb:
-	./tools/install-deps --deb
+	./scripts/install-deps --deb
 	$(MAKE) build
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) build-sanitize build-fuzz build-arm64 build-windows
-	@echo "The Debian roots in build-trixie and build-testing are kept; remove them as root when nothing runs in them."
+	rm -rf $(BUILD_DIR) build build-*
+	@echo "The Debian roots of the legs are kept outside this folder; make clean-roots removes them."
+
+# As root, through sudo: the roots are root's (see legs/debian-root).
+clean-roots:
+	./legs/as-root ./legs/debian-root remove

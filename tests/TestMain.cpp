@@ -46,7 +46,7 @@ public:
 
 int main(int argc, char** argv) {
 #ifdef _WIN32
-    // Under Wine, a run that printed nothing is taken for one that Wine never started (tools/wine-test), so
+    // Under Wine, a run that printed nothing is taken for one that Wine never started (legs/wine-test), so
     // what the suite prints must not wait in a buffer.
     std::setvbuf(stdout, nullptr, _IONBF, 0);
 #endif

@@ -13,7 +13,7 @@ close_request=$2
 source_dir=$3
 case_name=$4
 watch_check=${5:-}
-# What start runs, and the name of the window it waits for. QUORVEL_RUNNER runs the program (tools/wine-run
+# What start runs, and the name of the window it waits for. QUORVEL_RUNNER runs the program (legs/wine-run
 # for a Windows build), and QUORVEL_HOME is the folder with its assets that the cases start it in.
 runner=${QUORVEL_RUNNER:-}
 home=${QUORVEL_HOME:-$source_dir}
@@ -45,7 +45,7 @@ fail() {
 start() {
     (cd "$1" && exec $runner "$quorvel" "${arguments[@]}" >"$work/stdout" 2>"$work/stderr") &
     pid=$!
-    if ! window=$("$source_dir/tools/quorvel-window" "$pid" 10 "$title"); then
+    if ! window=$("$source_dir/legs/quorvel-window" "$pid" 10 "$title"); then
         kill -0 "$pid" 2>/dev/null || fail "the program ended before its window appeared"
         fail "no window named $title appeared within 10 s"
     fi

@@ -32,7 +32,7 @@ LD_PRELOAD=$shim valgrind --tool=memcheck --leak-check=full --show-leak-kinds=de
     --num-callers=40 --suppressions="$source_dir/tests/memory/graphics-stack.supp" --error-exitcode=99 --log-file="$log" "$quorvel" >/dev/null 2>&1 &
 pid=$!
 
-if ! window=$("$source_dir/tools/quorvel-window" "$pid" 60); then
+if ! window=$("$source_dir/legs/quorvel-window" "$pid" 60); then
     kill -9 "$pid" 2>/dev/null
     echo "FAIL: no window under valgrind within 60 s"
     cat "$log"

@@ -1,11 +1,11 @@
 #!/bin/sh
-# tools/wine-test, with a stand-in for Wine: a start that failed without a word is made again, at most twice,
+# legs/wine-test, with a stand-in for Wine: a start that failed without a word is made again, at most twice,
 # and counted; a run that said anything, or the third silent failure, ends with its own status.
 #   wine-test-check.sh SOURCE_DIR
 set -u
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$1/tools/wine-test" "$work/wine-test"
+cp "$1/legs/wine-test" "$work/wine-test"
 fail() {
     echo "FAIL: $*"
     exit 1

@@ -12,14 +12,14 @@ add_custom_command(OUTPUT ${QUORVEL_ICO}
     COMMAND ${QUORVEL_HOST_SPRITES} --ico ${QUORVEL_ICO}
     DEPENDS ${QUORVEL_HOST_SPRITES}
     COMMENT "Drawing quorvel.ico")
-configure_file(${PROJECT_SOURCE_DIR}/cmake/quorvel.rc.in ${PROJECT_BINARY_DIR}/quorvel.rc @ONLY)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/quorvel.rc.in ${PROJECT_BINARY_DIR}/quorvel.rc @ONLY)
 target_sources(quorvel PRIVATE ${PROJECT_BINARY_DIR}/quorvel.rc)
 set_source_files_properties(${PROJECT_BINARY_DIR}/quorvel.rc PROPERTIES OBJECT_DEPENDS ${QUORVEL_ICO})
 
 install(TARGETS quorvel RUNTIME DESTINATION .)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/ DESTINATION assets)
 install(FILES ${PROJECT_SOURCE_DIR}/docs/README-windows.txt DESTINATION . RENAME README.txt)
-install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/copyright DESTINATION . RENAME COPYRIGHT.txt)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION . RENAME COPYRIGHT.txt)
 install(FILES ${PROJECT_SOURCE_DIR}/assets/fonts/OFL.txt DESTINATION . RENAME LICENSE-font.txt)
 
 set(CPACK_GENERATOR ZIP)

@@ -5,11 +5,11 @@
 # games; the tournament tool (tools/tournament) goes into bin.
 install(TARGETS quorvel RUNTIME DESTINATION lib/quorvel)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/assets/ DESTINATION share/quorvel/assets)
-install(PROGRAMS ${PROJECT_SOURCE_DIR}/tools/desktop/quorvel DESTINATION games)
-install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/quorvel.desktop DESTINATION share/applications)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/packaging/quorvel DESTINATION games)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/quorvel.desktop DESTINATION share/applications)
 # The overlay's font is part of the game's assets, cut down to the characters it shows, not a font for the system.
-install(FILES ${PROJECT_SOURCE_DIR}/tools/desktop/lintian-overrides DESTINATION share/lintian/overrides RENAME quorvel)
-install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/assets/fonts/OFL.txt ${PROJECT_SOURCE_DIR}/tools/desktop/copyright
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides DESTINATION share/lintian/overrides RENAME quorvel)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/assets/fonts/OFL.txt ${PROJECT_SOURCE_DIR}/packaging/copyright
     DESTINATION share/doc/quorvel)
 foreach(size IN ITEMS 16 24 32 48 128 256)
     set(icon ${PROJECT_BINARY_DIR}/icons/${size}x${size}/quorvel.png)
@@ -23,7 +23,7 @@ foreach(size IN ITEMS 16 24 32 48 128 256)
 endforeach()
 add_custom_target(quorvel-icons ALL DEPENDS ${icons})
 
-quorvel_gzip(${PROJECT_SOURCE_DIR}/tools/desktop/changelog ${PROJECT_BINARY_DIR}/changelog.gz)
+quorvel_gzip(${PROJECT_SOURCE_DIR}/packaging/changelog ${PROJECT_BINARY_DIR}/changelog.gz)
 quorvel_gzip(${PROJECT_SOURCE_DIR}/docs/quorvel.6 ${PROJECT_BINARY_DIR}/quorvel.6.gz)
 add_custom_target(quorvel-docs ALL DEPENDS ${PROJECT_BINARY_DIR}/changelog.gz ${PROJECT_BINARY_DIR}/quorvel.6.gz)
 install(FILES ${PROJECT_BINARY_DIR}/changelog.gz DESTINATION share/doc/quorvel)
