@@ -14,6 +14,10 @@ FUZZ_SECONDS ?= 60
 # Every core: nproc on Linux, sysctl on the BSDs and macOS.
 JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 
+# The legs share build folders, so they run one after another even under make -j (the builds themselves
+# use every core).
+.NOTPARALLEL:
+
 .PHONY: run test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
 	test-trixie test-testing test-same-games test-windows clean clean-roots
 
