@@ -61,6 +61,10 @@ grep '"30,50,50"' "$work/sweep.csv" | cmp -s - <(tail -n +2 "$work/uneven.csv") 
     fail "the sweep's games from 30,50,50 are not those of its tournament"
 python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work/sweep.svg" ||
     fail "the sweep's SVG is not well-formed XML"
+# A start whose games all ran to the cap has no median length, rather than one of 0 frames.
+run capped --sweep size=30,90 --seeds 1-2 --max-frames 10 --jobs 2
+[ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt" ||
+    fail "a sweep of undecided games gives them a median length: $(cat "$work/capped.txt")"
 
 # refused WHY OPTION...: status 2, a clear message, and no file written.
 refused() {

@@ -99,6 +99,14 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
     for (const Start& start : series) {
         width = std::max(width, label(start).size());
     }
+    // Where every game of a start ran to the cap, its games have no length to take the median of.
+    const auto median = [](const Summary& summary) {
+        return summary.shares().back().games == summary.games() ? std::string("none decided") : summary.medianLength();
+    };
+    std::size_t medianWidth = std::string("median length").size();
+    for (const Summary& summary : summaries) {
+        medianWidth = std::max(medianWidth, median(summary).size());
+    }
     const Summary& any = summaries.front();
     std::ostringstream out;
     out << std::fixed;
@@ -113,8 +121,9 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
         out << " " << wins << " |  share | 95% interval   |";
         rule << std::string(wins.size() + 1, '-') << ":|-------:|----------------|";
     }
-    out << " undecided | median length      |\n";
-    rule << "----------:|--------------------|\n";
+    out << " undecided | " << std::left << std::setw(static_cast<int>(medianWidth)) << "median length" << std::right
+        << " |\n";
+    rule << "----------:|" << std::string(medianWidth + 2, '-') << "|\n";
     out << rule.str();
     for (std::size_t row = 0; row < series.size(); ++row) {
         const Summary& summary = summaries.at(row);
@@ -125,8 +134,8 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
                 << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | " << std::left << std::setw(14)
                 << Summary::interval(share) << std::right << " |";
         }
-        out << " " << std::setw(9) << summary.shares().back().games << " | " << std::left << std::setw(18)
-            << summary.medianLength() << std::right << " |\n";
+        out << " " << std::setw(9) << summary.shares().back().games << " | " << std::left
+            << std::setw(static_cast<int>(medianWidth)) << median(summary) << std::right << " |\n";
     }
     return out.str();
 }
