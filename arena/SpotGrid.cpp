@@ -73,13 +73,14 @@ void SpotGrid::fileStaged() {
         cellStart[cell] += cellStart[cell - 1];
     }
     cellStart[cells] = cellStart[cells - 1];
-    // The spots in no cell take the slots after the others, where no search looks.
+    // The spots in no cell take the slots after the others, where no search looks. The loop below writes
+    // every slot, so the columns only need their size.
     firstAdded = count;
     for (auto* column : {&x, &y, &left, &right, &top, &bottom}) {
-        column->assign(firstAdded, notANumber);
+        column->resize(firstAdded);
     }
-    number.assign(firstAdded, 0);
-    filedIn.assign(firstAdded, nowhere);
+    number.resize(firstAdded);
+    filedIn.resize(firstAdded);
     lateNext.assign(firstAdded, nowhere);
     slotOf.resize(count);
     auto unfiled = static_cast<std::size_t>(cellStart[cells]);
@@ -298,19 +299,12 @@ QUORVEL_IN_SCAN std::size_t SpotGrid::firstOverlappingAdded(const Spot& footprin
                                                             const std::size_t skip, const Block& block) const {
     std::size_t first = none;
     for (int row = block.top; row <= block.bottom; ++row) {
-        if (lateInRow[static_cast<std::size_t>(row)] == 0) {
-            continue;
-        }
-        for (int column = block.left; column <= block.right; ++column) {
-            for (std::int32_t s = lateFirst[cellAt(column, row)]; s != nowhere;
-                 s = lateNext[static_cast<std::size_t>(s)]) {
-                const auto at = static_cast<std::size_t>(s);
-                const auto spot = static_cast<std::size_t>(number[at]);
-                if (spot < first && spot >= from && spot != skip && columnsOf().overlap(at, footprint)) {
-                    first = spot;
-                }
+        visitAdded(row, block.left, block.right, [&](const std::size_t s) {
+            const auto spot = static_cast<std::size_t>(number[s]);
+            if (spot < first && spot >= from && spot != skip && columnsOf().overlap(s, footprint)) {
+                first = spot;
             }
-        }
+        });
     }
     return first;
 }

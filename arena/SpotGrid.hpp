@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/Tool.hpp"
+
 #include <SFML/System/Vector2.hpp>
 
 #include <cstddef>
@@ -97,10 +99,10 @@ private:
 
     // A power of two, so that dividing a coordinate by it is exact.
     static constexpr int cellSide = 32;
-    // The grid reaches this far beyond the 1200 x 800 window on every side, in cells.
+    // The grid reaches this far beyond the window on every side, in cells.
     static constexpr int margin = 640 / cellSide;
-    static constexpr int columns = (1200 + cellSide - 1) / cellSide + 2 * margin;
-    static constexpr int rows = (800 + cellSide - 1) / cellSide + 2 * margin;
+    static constexpr int columns = (static_cast<int>(windowWidth) + cellSide - 1) / cellSide + 2 * margin;
+    static constexpr int rows = (static_cast<int>(windowHeight) + cellSide - 1) / cellSide + 2 * margin;
     static constexpr std::int32_t nowhere = -1;
 
     // The column or row of a coordinate: the floor of coordinate / cellSide, counted from the margin, or the

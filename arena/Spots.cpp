@@ -337,10 +337,7 @@ QUORVEL_WIDE_SCAN std::size_t Spots::nearestInList(const sf::Vector2f from, floa
 
     // The plain rules start from the first piece and replace it only with a strictly nearer one: a first
     // piece whose distance is not a number is never replaced, while a later one is never taken.
-    std::size_t first = 0;
-    while (first < count && removed[first] != 0) {
-        ++first;
-    }
+    const std::size_t first = firstLeft;
     if (first < count && std::isnan(roughSquares[first])) {
         distance = std::numeric_limits<float>::quiet_NaN();
         return first;

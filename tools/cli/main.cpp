@@ -146,10 +146,7 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
                                                      const unsigned jobs) {
     // Ctrl-C and SIGTERM end every worker and leave no file.
     const G::StopSignals stopSignals;
-    std::uint64_t count = 0;
-    for (const G::GameRules& rules : tournaments) {
-        count += static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
-    }
+    const std::uint64_t count = G::workerPool::gamesIn(tournaments);
     const unsigned workers = jobs == 0 ? G::workerPool::cores() : jobs;
     std::vector<std::vector<G::SeededGame::Result>> games;
     double seconds = 0.0;
@@ -215,11 +212,8 @@ void tournament(const Options& options, char** argv) {
     if (!options.svgPath.empty()) {
         const std::uint32_t chartSeed = options.chartSeed.value_or(rules.firstSeed);
         G::SeededGame game(std::make_shared<G::Tool>(), chartSeed, rules);
-        std::vector<G::SeededGame::Counts> timeline{game.counts()};
-        while (!game.over()) {
-            game.step();
-            timeline.push_back(game.counts());
-        }
+        std::vector<G::SeededGame::Counts> timeline;
+        game.playToTheEnd(&timeline);
         writeFile(options.svgPath, G::svgChart::render(timeline, chartSeed, games, summary, rules));
     }
     std::cout << summary.table();

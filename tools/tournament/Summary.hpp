@@ -27,6 +27,7 @@ public:
     // Quartiles of the decided games' lengths in frames, by linear interpolation; all 0 without any.
     double lengthQuantile(double q) const;
     std::int64_t longest() const;
+    bool anyDecided() const { return !lengths.empty(); }
 
     // The table, as printed at the end of a run: the same for the same games, however they were played.
     std::string table() const;

@@ -101,7 +101,7 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
     }
     // Where every game of a start ran to the cap, its games have no length to take the median of.
     const auto median = [](const Summary& summary) {
-        return summary.shares().back().games == summary.games() ? std::string("none decided") : summary.medianLength();
+        return summary.anyDecided() ? summary.medianLength() : std::string("none decided");
     };
     std::size_t medianWidth = std::string("median length").size();
     for (const Summary& summary : summaries) {

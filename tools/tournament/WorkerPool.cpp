@@ -9,7 +9,6 @@
 #include <csignal>
 #include <cstring>
 #include <memory>
-#include <numeric>
 #include <optional>
 #include <poll.h>
 #include <sstream>
@@ -22,17 +21,22 @@ namespace G::workerPool {
 
 namespace {
 
+std::uint64_t sizeOf(const GameRules& rules) {
+    return static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1;
+}
+
 // Every game of every tournament in one sequence: the games of the first tournament by seed, then the
 // second's, and so on. Worker w of n plays the games w, w + n, w + 2n, … of it.
 class Schedule {
 public:
-    explicit Schedule(const std::vector<GameRules>& tournaments) : tournaments(tournaments) {
+    explicit Schedule(const std::vector<GameRules>& tournaments)
+        : tournaments(tournaments), total(gamesIn(tournaments)) {
         for (const GameRules& rules : tournaments) {
-            sizes.push_back(static_cast<std::uint64_t>(rules.lastSeed) - rules.firstSeed + 1);
+            sizes.push_back(sizeOf(rules));
         }
     }
 
-    std::uint64_t games() const { return std::accumulate(sizes.begin(), sizes.end(), std::uint64_t{0}); }
+    std::uint64_t games() const { return total; }
 
     // The tournament and the seed of the game at that place in the sequence.
     std::pair<std::size_t, std::uint32_t> at(std::uint64_t place) const {
@@ -48,6 +52,7 @@ public:
 
 private:
     const std::vector<GameRules>& tournaments;
+    std::uint64_t total;
     std::vector<std::uint64_t> sizes;
 };
 
@@ -177,6 +182,14 @@ void take(Worker& worker, const char* const data, const std::size_t size,
 }
 
 } // namespace
+
+std::uint64_t gamesIn(const std::vector<GameRules>& tournaments) {
+    std::uint64_t games = 0;
+    for (const GameRules& rules : tournaments) {
+        games += sizeOf(rules);
+    }
+    return games;
+}
 
 unsigned cores() {
     const long online = sysconf(_SC_NPROCESSORS_ONLN);

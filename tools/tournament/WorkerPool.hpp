@@ -23,6 +23,9 @@ using Progress = std::function<void(std::uint64_t)>;
 std::vector<std::vector<SeededGame::Result>> play(const std::vector<GameRules>& tournaments, unsigned jobs,
                                                   const Progress& progress);
 
+// How many games the tournaments hold in all.
+std::uint64_t gamesIn(const std::vector<GameRules>& tournaments);
+
 // The number of processors online, at least 1.
 unsigned cores();
 
