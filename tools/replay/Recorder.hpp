@@ -1,15 +1,16 @@
 #pragma once
 
 #include "engine/Tool.hpp"
+#include "tools/replay/WindowPicture.hpp"
 #include "tools/tournament/GameRules.hpp"
 #include "tools/tournament/SeededGame.hpp"
 
 #include <SFML/Graphics/Image.hpp>
-#include <SFML/Graphics/RenderTexture.hpp>
 
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -59,9 +60,8 @@ private:
     std::uint32_t seed;
     GameRules rules;
     std::shared_ptr<Tool> tool;
-    sf::RenderTexture target;
-    // Whether the target reads back bottom row first, and every picture must be turned.
-    bool upsideDown = false;
+    // Made after the tool, with the stop signals blocked, as the tool is.
+    std::optional<WindowPicture> offscreen;
 };
 
 } // namespace G
