@@ -71,6 +71,14 @@ inline std::optional<sf::Keyboard::Key> pressedKey(const Event& event) {
     return std::nullopt;
 }
 
+// The character that a key press typed, as the keyboard's layout makes it, or nothing for any other event.
+inline std::optional<char32_t> enteredText(const Event& event) {
+    if (const auto* text = event ? event->getIf<sf::Event::TextEntered>() : nullptr) {
+        return text->unicode;
+    }
+    return std::nullopt;
+}
+
 // A key press as the window would deliver it, with every modifier held or none.
 inline Event keyPressed(const sf::Keyboard::Key code, const bool modifiers) {
     sf::Event::KeyPressed press;
@@ -174,6 +182,13 @@ inline bool isClosed(const Event& event) {
 inline std::optional<sf::Keyboard::Key> pressedKey(const Event& event) {
     if (event.type == sf::Event::KeyPressed) {
         return event.key.code;
+    }
+    return std::nullopt;
+}
+
+inline std::optional<char32_t> enteredText(const Event& event) {
+    if (event.type == sf::Event::TextEntered) {
+        return static_cast<char32_t>(event.text.unicode);
     }
     return std::nullopt;
 }
