@@ -93,6 +93,9 @@ void watch(const Options& options, const char* startedAs) {
     }
 #endif
     G::assetFolder::enter(startedAs);
+    // Ctrl-C and SIGTERM end the watch as they stop the other modes, even where the shell that started it in
+    // the background left SIGINT ignored.
+    const G::StopSignals stopSignals;
     G::Watch(*options.watch, options.rules).run();
 }
 

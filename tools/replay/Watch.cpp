@@ -1,6 +1,8 @@
 #include "tools/replay/Watch.hpp"
 
+#include "tools/tournament/BlockedStopSignals.hpp"
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/StopSignals.hpp"
 
 #include <SFML/System/Sleep.hpp>
 #include <SFML/Window/Keyboard.hpp>
@@ -14,7 +16,10 @@ namespace G {
 
 namespace {
 
+// The graphics driver starts threads of its own with the first context, which the tool's window makes; they
+// leave the stop signals to the main thread, which looks for them between frames.
 std::shared_ptr<Tool> windowFor(const std::uint32_t seed) {
+    const BlockedStopSignals blocked;
     auto tool = std::make_shared<Tool>();
     tool->window.create(sfml::videoMode(windowWidth, windowHeight, 32), "QUORVEL " + std::to_string(seed),
                         sf::Style::Titlebar | sf::Style::Close);
@@ -146,6 +151,9 @@ void Watch::run() {
     sf::Time redraw = sf::Time::Zero;
     sf::Time shown = sf::Time::Zero;
     while (tool->window.isOpen()) {
+        if (StopSignals::stopped()) {
+            throw Failure(130, "stopped: interrupted by " + StopSignals::cause());
+        }
         // Anything the window is told (a key, mapped, moved, focused, the pointer come in) may change the
         // picture or have uncovered it, so it is drawn again at once.
         bool told = false;

@@ -32,7 +32,8 @@ class Watch {
 public:
     // How often a picture that has not changed is drawn again.
     static constexpr float redrawSeconds = 0.1F;
-    // The longest the window goes without looking at its events, so that E and the close button act at once.
+    // The longest the window goes without looking at its events and the stop signals, so that E, the close
+    // button and Ctrl-C act at once.
     static constexpr float pollSeconds = 0.01F;
     // The speeds, as powers of two of game frames per frame time of wall-clock time.
     static constexpr int slowest = -3;
@@ -42,7 +43,8 @@ public:
     // ./assets, as the program reads them.
     Watch(std::uint32_t seed, const GameRules& rules);
 
-    // Plays the game until the window is closed.
+    // Plays the game until the window is closed. Throws a Failure (status 130) when a stop signal comes while
+    // a StopSignals lives.
     void run();
 
 private:
