@@ -2,7 +2,8 @@
 # End-to-end checks of the real quorvel executable in an X server (the suite's Xvfb).
 #
 #   e2e.sh QUORVEL CLOSE_REQUEST SOURCE_DIR CASE
-#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch|watch-uneven|watch-finished WATCH_CHECK
+#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch|watch-uneven|watch-finished|watch-stop WATCH_CHECK
+#   e2e.sh QUORVEL_TOURNAMENT CLOSE_REQUEST SOURCE_DIR watch-player WATCH_CHECK WATCH_FRAME
 #
 # Each case starts the program, drives it with real key presses (xdotool, through XTest) or a real
 # close request, reads its window back with ImageMagick's import, and checks how it ends.
@@ -13,6 +14,7 @@ close_request=$2
 source_dir=$3
 case_name=$4
 watch_check=${5:-}
+watch_frame=${6:-}
 # What start runs, and the name of the window it waits for. QUORVEL_RUNNER runs the program (legs/wine-run
 # for a Windows build), and QUORVEL_HOME is the folder with its assets that the cases start it in.
 runner=${QUORVEL_RUNNER:-}
@@ -67,20 +69,24 @@ press() {
     xdotool key --clearmodifiers "$1" || fail "xdotool could not press $1"
 }
 
-# ends_with_zero_within SECONDS: the program has ended, with status 0, within that time.
-ends_with_zero_within() {
-    local tenths=$(($1 * 10))
+# ends_with_within STATUS SECONDS: the program has ended, with that status, within that time.
+ends_with_within() {
+    local tenths=$(($2 * 10))
     for _ in $(seq "$tenths"); do
         kill -0 "$pid" 2>/dev/null || break
         sleep 0.1
     done
     if kill -0 "$pid" 2>/dev/null; then
-        fail "still running $1 s after being asked to quit"
+        fail "still running $2 s after being asked to quit"
     fi
     wait "$pid"
     local status=$?
     pid=""
-    [ "$status" -eq 0 ] || fail "exit status $status"
+    [ "$status" -eq "$1" ] || fail "exit status $status, not $1"
+}
+
+ends_with_zero_within() {
+    ends_with_within 0 "$1"
 }
 
 # prints_nothing_of_its_own: stdout is empty, and stderr holds only the graphics library's diagnostics (whose
@@ -97,6 +103,32 @@ prints_nothing_of_its_own() {
 # shot NAME: a screenshot of the window, as a PNG.
 shot() {
     import -window "$window" "$work/$1.png" 2>/dev/null || fail "import could not capture the window"
+}
+
+# shows PICTURE SECONDS: within that time, the window shows exactly the picture that watch-frame drew.
+shows() {
+    convert "$work/$1.png" -depth 8 "rgb:$work/$1.rgb"
+    local until=$(($(date +%s%N) + $2 * 1000000000))
+    while [ "$(date +%s%N)" -lt "$until" ]; do
+        import -window "$window" -depth 8 rgb:- 2>/dev/null | cmp -s - "$work/$1.rgb" && return 0
+        sleep 0.05
+    done
+    return 1
+}
+
+# cpu_ticks: the CPU time the program has taken so far, in clock ticks.
+cpu_ticks() {
+    awk '{ print $14 + $15 }' "/proc/$pid/stat"
+}
+
+# idles_for_3_s WHAT: over 3 s the program takes less than a tenth of a core.
+idles_for_3_s() {
+    local before ticks
+    before=$(cpu_ticks)
+    sleep 3
+    ticks=$(($(cpu_ticks) - before))
+    echo "CPU time in 3 s $1: $ticks ticks of $(getconf CLK_TCK) a second"
+    [ $((ticks * 10)) -lt $((3 * $(getconf CLK_TCK))) ] || fail "$1, it kept the CPU busy: $ticks ticks in 3 s"
 }
 
 # grey_share NAME: the share of the window's pixels that are exactly the field's grey (192, 192, 192).
@@ -226,12 +258,14 @@ random-font)
 no-display)
     # Started where there is no display at all (a text console, ssh without X forwarding): one line that says
     # so, status 1, and no abort.
+    # shellcheck disable=SC2086 # no runner is no word at all
     (cd "$home" && exec env -u DISPLAY -u WAYLAND_DISPLAY $runner "$quorvel" >"$work/stdout" 2>"$work/stderr")
     status=$?
     [ "$status" -eq 1 ] || fail "exit status $status, not 1"
     [ -s "$work/stdout" ] && fail "the program wrote to stdout"
-    [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -q "^quorvel: no X display" "$work/stderr" ||
+    if [ "$(wc -l <"$work/stderr")" -ne 1 ] || ! grep -q "^quorvel: no X display" "$work/stderr"; then
         fail "not the one line that says the display is missing"
+    fi
     ;;
 watch)
     # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
@@ -251,6 +285,7 @@ watch)
     ;;
 watch-uneven)
     # The watch's check, from an uneven start: the first frame shows every piece where the spawn puts it.
+    # shellcheck disable=SC2054 # the start's three counts are one word
     arguments=(--watch 7 --start 30,50,70 --frame-time 10)
     title="QUORVEL 7"
     start "$source_dir"
@@ -267,18 +302,67 @@ watch-finished)
     title="QUORVEL 7"
     start "$source_dir"
     sleep 2
-    busy() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
-    before=$(busy)
-    sleep 3
-    ticks=$(($(busy) - before))
-    echo "CPU time in 3 s with the game over: $ticks ticks of $(getconf CLK_TCK) a second"
-    [ $((ticks * 10)) -lt $((3 * $(getconf CLK_TCK))) ] || fail "the finished game kept the CPU busy: $ticks ticks in 3 s"
+    idles_for_3_s "with the game over"
     press e
     ends_with_zero_within 1
     start "$source_dir"
     sleep 1
     "$close_request" "$window" || fail "the close request could not be sent"
     ends_with_zero_within 1
+    ;;
+watch-player)
+    # Game 13 of the 300-piece start, 595 frames long: 9.9 s at one frame per frame time.
+    arguments=(--watch 13 --start 300)
+    title="QUORVEL 13"
+    (cd "$work" && "$quorvel" --seeds 13-13 --start 300 --csv row.csv >/dev/null 2>&1) || fail "the tournament failed"
+    IFS=, read -r _ winner frames _ < <(sed -n 2p "$work/row.csv")
+    draw() {
+        (cd "$source_dir" && "$watch_frame" "$work/$1.png" "$2" "$3" "${arguments[@]}") || fail "watch-frame failed"
+    }
+    start "$source_dir"
+    # Paused, started again and stepped five times: frame 5 exactly, as the seeded game has it after five frames.
+    press space
+    press BackSpace
+    for key in Right Right Right period period; do
+        press "$key"
+    done
+    draw five 5 "Seed 13, frame 5, 0.08 s, paused" >/dev/null
+    shows five 5 || fail "paused and stepped five times, the window does not show frame 5"
+    idles_for_3_s "paused"
+    # At 64 times the speed, the banner of the tournament's row in a fraction of the game's own time.
+    [ "$(draw over "$frames" "Seed 13, frame $frames, 9.92 s, over at frame $frames")" = "$winner" ] ||
+        fail "the seeded game does not end as the tournament's row: $winner at frame $frames"
+    for key in plus plus plus KP_Add KP_Add KP_Add space; do
+        press "$key"
+    done
+    began=$(date +%s%N)
+    shows over 5 || fail "at 64 times the speed, the window does not show $winner winning at frame $frames within 5 s"
+    echo "at 64x: the banner after $((($(date +%s%N) - began) / 1000000)) ms, of 9917 ms at 1x"
+    # Started again after the banner: the spawn.
+    press space
+    press Home
+    draw spawn 0 "Seed 13, frame 0, 0.00 s, paused" >/dev/null
+    shows spawn 5 || fail "started again, the window does not show the spawn"
+    press e
+    ends_with_zero_within 3
+    prints_nothing_of_its_own
+    ;;
+watch-stop)
+    # Ctrl-C and SIGTERM end the watch as they end the other modes, also where the shell that started it in the
+    # background left SIGINT ignored.
+    arguments=(--watch 7 --frame-time 10)
+    title="QUORVEL 7"
+    printf '#!/bin/sh\ntrap "" INT\nexec "$@"\n' >"$work/ignoring-ctrl-c"
+    chmod +x "$work/ignoring-ctrl-c"
+    for stop in TERM:SIGTERM INT:Ctrl-C ignored-INT:Ctrl-C; do
+        signal=${stop%%:*}
+        runner=$([ "$signal" = ignored-INT ] && echo "$work/ignoring-ctrl-c")
+        start "$source_dir"
+        kill "-${signal#ignored-}" "$pid"
+        ends_with_within 130 3
+        grep -q "^quorvel-tournament: stopped: interrupted by ${stop#*:}$" "$work/stderr" ||
+            fail "$signal: not the line that names ${stop#*:}: $(cat "$work/stderr")"
+    done
     ;;
 launcher)
     # QUORVEL is an installed launcher here, started from a folder that has nothing to do with it.
