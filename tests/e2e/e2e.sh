@@ -322,7 +322,7 @@ watch-player)
     start "$source_dir"
     # Paused, started again and stepped five times: frame 5 exactly, as the seeded game has it after five frames.
     press space
-    press BackSpace
+    press Home
     for key in Right Right Right period period; do
         press "$key"
     done
@@ -340,7 +340,7 @@ watch-player)
     echo "at 64x: the banner after $((($(date +%s%N) - began) / 1000000)) ms, of 9917 ms at 1x"
     # Started again after the banner: the spawn.
     press space
-    press Home
+    press BackSpace
     draw spawn 0 "Seed 13, frame 0, 0.00 s, paused" >/dev/null
     shows spawn 5 || fail "started again, the window does not show the spawn"
     press e
