@@ -68,12 +68,17 @@ refused() {
     local got=$?
     [ "$got" -eq "$status" ] || fail "$why: status $got, not $status"
     grep -q "^quorvel-tournament: " "$work/refused.err" || fail "$why: no message: $(cat "$work/refused.err")"
-    ls "$file"* >/dev/null 2>&1 && fail "$why: left $(ls "$file"*)"
+    [ -f "$file" ] || ls -d "$file".part-* >/dev/null 2>&1 && fail "$why: left $(ls -d "$file"*)"
     return 0
 }
 refused "an unknown extension" 2 "$work/seven.avi"
 refused "a folder that does not exist" 2 "$work/nowhere/seven.mp4"
 grep -q "cannot write" "$work/refused.err" || fail "the unwritable path is not named: $(cat "$work/refused.err")"
+# A folder in the file's place is refused before the first frame, not after the whole video.
+mkdir "$work/folder.mp4"
+refused "a folder in the file's place" 2 "$work/folder.mp4"
+[ "$(cat "$work/refused.err")" = "quorvel-tournament: cannot write $work/folder.mp4: Is a directory" ] ||
+    fail "a folder in the file's place: $(cat "$work/refused.err")"
 
 # Ctrl-C or SIGTERM in the middle of a long game: status 130, the signal named, and no file, partial or final.
 for signal in INT TERM; do

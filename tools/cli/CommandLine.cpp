@@ -229,8 +229,9 @@ std::string usage() {
            "Without a display, the tool starts itself in a virtual X server (xvfb-run).\n"
            "Exit status: 0 on success; 1 when a run fails, or finds no display or window to draw in; 2 for a\n"
            "bad option, a CSV file that cannot be merged, or a watch or a recording that cannot start (no\n"
-           "assets beside the tool, a video that cannot be written, no video recording in this build); 130\n"
-           "when interrupted by Ctrl-C or SIGTERM.\n";
+           "assets beside the tool, a video that cannot be written, no video recording in this build), and\n"
+           "for a --csv or --svg file that cannot be written, found before the first game; 130 when\n"
+           "interrupted by Ctrl-C or SIGTERM.\n";
 }
 
 std::string version() {

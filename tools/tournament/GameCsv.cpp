@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <memory>
 #include <sstream>
 #include <utility>
 
@@ -57,6 +58,26 @@ std::vector<std::string> fieldsOf(const std::string& line) {
         }
     }
     return fields;
+}
+
+// The whole file, read through the C library, whose every failure (a folder, a file without read permission,
+// one that has gone, a read error) leaves the reason in errno rather than in an exception.
+std::string contentsOf(const std::string& path) {
+    const auto refuse = [&path] { return Failure(2, path + ": cannot be read: " + std::strerror(errno)); };
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) {
+        throw refuse();
+    }
+    std::string text;
+    std::array<char, 65536> buffer{};
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) {
+        text.append(buffer.data(), got);
+    }
+    if (std::ferror(file.get()) != 0) {
+        throw refuse();
+    }
+    return text;
 }
 
 struct Row {
@@ -133,12 +154,9 @@ std::string write(const std::vector<std::vector<SeededGame::Result>>& tournament
 
 Merged merge(const std::vector<std::string>& paths) {
     std::vector<std::pair<std::string, std::string>> texts;
+    texts.reserve(paths.size());
     for (const std::string& path : paths) {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            throw Failure(2, path + ": cannot be read");
-        }
-        texts.emplace_back(path, std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+        texts.emplace_back(path, contentsOf(path));
     }
     return merge(texts);
 }
