@@ -60,6 +60,7 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
         {"frames past the cap", {{"a", header + "1,ROCK,20001,150,0.0166666675,20000\n"}}},
         {"an undecided game short of the cap", {{"a", header + "1,undecided,5,150,0.0166666675,20000\n"}}},
         {"a frame time of nan", {{"a", header + "1,ROCK,200,150,nan,20000\n"}}},
+        {"seed 0, which plays seed 1's game", {{"a", header + "0,ROCK,200,150,0.0166666675,20000\n"}}},
     };
     for (const auto& [why, files] : refused) {
         try {

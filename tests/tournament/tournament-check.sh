@@ -137,6 +137,7 @@ pid=""
 # an abort: a folder, a file that is gone, one that fails as it is read, one without read permission.
 cp "$work/low.csv" "$work/secret.csv"
 chmod 000 "$work/secret.csv"
+printf 'seed,winner,frames,start,frame_time,max_frames\n0,ROCK,200,150,0.0166666675,20000\n' >"$work/zero.csv"
 while IFS='|' read -r path why; do
     as_a_user "$tool" --merge "$path" >/dev/null 2>"$work/merge.err"
     status=$?
@@ -147,6 +148,7 @@ $work/folder|cannot be read: Is a directory
 $work/gone.csv|cannot be read: No such file or directory
 /proc/self/mem|cannot be read: Input/output error
 $work/secret.csv|cannot be read: Permission denied
+$work/zero.csv|line 2: the seed '0' is not a seed from 1 to 4294967295: seed 0 plays the same game as seed 1
 EOF
 
 # The last two seeds there are: a seed counter of 32 bits would wrap round after the last and never finish.

@@ -94,8 +94,8 @@ Row parseRow(const std::string& line, const std::string& where) {
     }
     const auto seed = GameRules::seedFrom(fields[0]);
     if (!seed) {
-        throw refuse("the seed '" + fields[0] + "' is not a seed from 0 to " +
-                     std::to_string(GameRules::lastPossibleSeed));
+        throw refuse("the seed '" + fields[0] + "' is not a seed " + GameRules::seedRange() +
+                     GameRules::whyNotSeedZero(fields[0]));
     }
     const auto winner = winnerNamed(fields[1]);
     if (!winner) {
