@@ -80,6 +80,22 @@ std::string contentsOf(const std::string& path) {
     return text;
 }
 
+// The next line, whether it ends in a newline or, as a file written on Windows, in a carriage return and one.
+bool nextLine(std::istream& lines, std::string& line) {
+    if (!std::getline(lines, line)) {
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
+// "NAME: line N: ", which begins the message of a fault in that line.
+std::string placeOf(const std::string& name, const std::size_t line) {
+    return name + ": line " + std::to_string(line) + ": ";
+}
+
 struct Row {
     SeededGame::Result game;
     GameRules rules;
@@ -168,14 +184,27 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
     for (const auto& [name, text] : namedTexts) {
         std::istringstream lines(text);
         std::string line;
-        if (!std::getline(lines, line) || line != header) {
+        if (!nextLine(lines, line) || line != header) {
             throw Failure(2, name + ": line 1 is not the header '" + header + "'");
         }
         std::size_t number = 1;
-        while (std::getline(lines, line)) {
+        std::size_t rows = 0;
+        // Empty lines at the end of a file are no rows (an editor may add one); the first of those read since
+        // the last row, if any.
+        std::size_t emptySince = 0;
+        while (nextLine(lines, line)) {
             ++number;
-            const std::string where = name + ": line " + std::to_string(number) + ": ";
+            if (line.empty()) {
+                emptySince = emptySince == 0 ? number : emptySince;
+                continue;
+            }
+            if (emptySince != 0) {
+                // A row follows: the empty line is a row with no fields, which this refuses.
+                parseRow("", placeOf(name, emptySince));
+            }
+            const std::string where = placeOf(name, number);
             const Row row = parseRow(line, where);
+            ++rows;
             if (first) {
                 merged.rules = row.rules;
                 firstName = name;
@@ -187,7 +216,7 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
             }
             merged.games.push_back(row.game);
         }
-        if (number == 1) {
+        if (rows == 0) {
             throw Failure(2, name + ": holds no game");
         }
     }
