@@ -110,6 +110,11 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
     if (avformat_alloc_output_context2(&format, nullptr, chosen->muxer, temporary.c_str()) < 0 || format == nullptr) {
         throw Failure(2, std::string("this FFmpeg cannot write ") + chosen->muxer + " files");
     }
+    if (std::strcmp(chosen->muxer, "webm") == 0) {
+        // Otherwise the muxer gives the track a random identifier, and the same game a file of other bytes on
+        // every run; MP4 and GIF have no such field, and keep the bytes they have always had.
+        format->flags |= AVFMT_FLAG_BITEXACT;
+    }
     stream = avformat_new_stream(format, nullptr);
     context = avcodec_alloc_context3(codec);
     frame = av_frame_alloc();
