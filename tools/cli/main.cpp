@@ -127,6 +127,11 @@ void record(const Options& options, char** argv) {
         }
     });
 }
+#elif QUORVEL_VIDEO_SWITCHED_OFF
+void record(const Options& /*options*/, char** /*argv*/) {
+    throw Failure(2, "this build has no video recording: it was switched off when the build was configured "
+                     "(-DQUORVEL_VIDEO=OFF)");
+}
 #else
 void record(const Options& /*options*/, char** /*argv*/) {
     throw Failure(2, "this build has no video recording: it was built without FFmpeg's development files "
