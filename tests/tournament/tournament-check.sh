@@ -92,7 +92,7 @@ sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 
 # as_a_user COMMAND...: runs it as a user whom permission bits stop. Root reads and writes whatever they say,
-# so as root it runs as nobody, and the scratch folder lets everyone through.
+# so as root it runs as nobody, and the scratch folder lets everyone through. (env runs a command as it is.)
 chmod o+x "$work"
 as_a_user() {
     if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; else "$@"; fi
@@ -104,17 +104,17 @@ as_a_user() {
 mkdir "$work/folder" "$work/locked"
 touch "$work/plain"
 chmod 555 "$work/locked"
-while IFS='|' read -r option path reason mode; do
+while IFS='|' read -r runner option path reason mode; do
     # shellcheck disable=SC2086 # the mode's options are meant to split into words
-    as_a_user "$tool" $mode "$option" "$path" >/dev/null 2>"$work/path.err"
+    "$runner" "$tool" $mode "$option" "$path" >/dev/null 2>"$work/path.err"
     status=$?
     [ "$status" -eq 2 ] && [ "$(cat "$work/path.err")" = "quorvel-tournament: cannot write $path: $reason" ] ||
         fail "$mode $option $path: status $status, $(cat "$work/path.err")"
 done <<EOF
---svg|$work/nowhere/chart.svg|No such file or directory|--games 20 --jobs 2
---csv|$work/folder|Is a directory|--sweep rock=30-70/40 --seeds 1-10 --jobs 2
---csv|$work/plain/games.csv|Not a directory|--merge $work/low.csv
---svg|$work/locked/chart.svg|Permission denied|--games 20 --jobs 2
+env|--svg|$work/nowhere/chart.svg|No such file or directory|--games 20 --jobs 2
+env|--csv|$work/folder|Is a directory|--sweep rock=30-70/40 --seeds 1-10 --jobs 2
+env|--csv|$work/plain/games.csv|Not a directory|--merge $work/low.csv
+as_a_user|--svg|$work/locked/chart.svg|Permission denied|--games 20 --jobs 2
 EOF
 [ -z "$(ls -A "$work/folder")$(ls -A "$work/locked")" ] && [ ! -e "$work/nowhere" ] && [ ! -s "$work/plain" ] ||
     fail "a refused path was changed"
@@ -138,17 +138,17 @@ pid=""
 cp "$work/low.csv" "$work/secret.csv"
 chmod 000 "$work/secret.csv"
 printf 'seed,winner,frames,start,frame_time,max_frames\n0,ROCK,200,150,0.0166666675,20000\n' >"$work/zero.csv"
-while IFS='|' read -r path why; do
-    as_a_user "$tool" --merge "$path" >/dev/null 2>"$work/merge.err"
+while IFS='|' read -r runner path why; do
+    "$runner" "$tool" --merge "$path" >/dev/null 2>"$work/merge.err"
     status=$?
     [ "$status" -eq 2 ] && [ "$(cat "$work/merge.err")" = "quorvel-tournament: $path: $why" ] ||
         fail "--merge $path: status $status, $(cat "$work/merge.err")"
 done <<EOF
-$work/folder|cannot be read: Is a directory
-$work/gone.csv|cannot be read: No such file or directory
-/proc/self/mem|cannot be read: Input/output error
-$work/secret.csv|cannot be read: Permission denied
-$work/zero.csv|line 2: the seed '0' is not a seed from 1 to 4294967295: seed 0 plays the same game as seed 1
+env|$work/folder|cannot be read: Is a directory
+env|$work/gone.csv|cannot be read: No such file or directory
+env|/proc/self/mem|cannot be read: Input/output error
+as_a_user|$work/secret.csv|cannot be read: Permission denied
+env|$work/zero.csv|line 2: the seed '0' is not a seed from 1 to 4294967295: seed 0 plays the same game as seed 1
 EOF
 
 # The last two seeds there are: a seed counter of 32 bits would wrap round after the last and never finish.
