@@ -115,8 +115,19 @@ TEST(CommandLine, AnyStartAndASweepOfStarts) {
     EXPECT_EQ(parse({"--sweep", "size=30,3000"}).options->sweep->starts().back(), G::Start::equal(1000));
 }
 
+using Refusals = std::vector<std::pair<std::vector<std::string>, std::string>>;
+
+// Each command line is refused with a message that says what is wrong.
+void expectRefused(const Refusals& refused) {
+    for (const auto& [arguments, why] : refused) {
+        const auto parsed = parse(arguments);
+        EXPECT_FALSE(parsed.options) << arguments[1];
+        EXPECT_NE(parsed.error.find(why), std::string::npos) << arguments[1] << ": " << parsed.error;
+    }
+}
+
 TEST(CommandLine, EveryBadStartIsRefusedWithWhatIsWrong) {
-    const std::vector<std::pair<std::vector<std::string>, std::string>> refused{
+    const Refusals refused{
         {{"--start", "-5,50,50"}, "'-5' is not a count"},
         {{"--start", "abc"}, "'abc' is not a count"},
         {{"--start", "30,50"}, "not 2 counts"},
@@ -132,11 +143,25 @@ TEST(CommandLine, EveryBadStartIsRefusedWithWhatIsWrong) {
         {{"--sweep", "size=30", "--start", "300"}, "--start cannot be combined"},
         {{"--sweep", "rock=30", "--watch", "7"}, "cannot be combined"},
     };
-    for (const auto& [arguments, why] : refused) {
-        const auto parsed = parse(arguments);
-        EXPECT_FALSE(parsed.options) << arguments[1];
-        EXPECT_NE(parsed.error.find(why), std::string::npos) << arguments[1] << ": " << parsed.error;
-    }
+    expectRefused(refused);
+}
+
+// srand(0) starts the generator as srand(1) does, so seed 0 would count game 1 twice; and a run names its
+// seeds once, within one limit.
+TEST(CommandLine, SeedsStartAtOneAndARunNamesThemOnceWithinOneLimit) {
+    const std::string zero = "seed 0 plays the same game as seed 1";
+    expectRefused({
+        {{"--seeds", "0-10"}, zero},
+        {{"--seeds", "00-0"}, zero},
+        {{"--watch", "0"}, zero},
+        {{"--chart-seed", "0"}, zero},
+        {{"--seeds", "1-10000001"}, "--seeds plays at most 10000000 games"},
+        {{"--seeds", "5-5", "--games", "3"}, "--seeds cannot be combined with --games"},
+        {{"--games", "3", "--seeds", "5-5"}, "--seeds cannot be combined with --games"},
+        {{"--sweep", "rock=30", "--games=3", "--seeds=5-5"}, "--seeds cannot be combined with --games"},
+    });
+    EXPECT_EQ(parse({"--seeds", "4284967296-4294967295"}).options->rules.firstSeed, 4284967296U) << "the limit itself";
+    EXPECT_EQ(parse({"--seeds", "1-1"}).options->rules.firstSeed, 1U);
 }
 
 } // namespace

@@ -60,6 +60,9 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
         {"frames past the cap", {{"a", header + "1,ROCK,20001,150,0.0166666675,20000\n"}}},
         {"an undecided game short of the cap", {{"a", header + "1,undecided,5,150,0.0166666675,20000\n"}}},
         {"a frame time of nan", {{"a", header + "1,ROCK,200,150,nan,20000\n"}}},
+        {"seed 0, which plays seed 1's game", {{"a", header + "0,ROCK,200,150,0.0166666675,20000\n"}}},
+        {"an empty line among the rows", {{"a", good + "\n2,ROCK,200,150,0.0166666675,20000\n"}}},
+        {"empty lines alone", {{"a", header + "\n\n"}}},
     };
     for (const auto& [why, files] : refused) {
         try {
@@ -68,6 +71,23 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
         } catch (const G::Failure& failure) {
             EXPECT_EQ(failure.status(), 2) << why;
             EXPECT_NE(std::string(failure.what()), "") << why;
+        }
+    }
+}
+
+// A file saved on Windows, or by an editor that ends it with an empty line, holds the same games.
+TEST(GameCsv, WindowsLineEndsAndEmptyLinesAtTheEndReadAsTheSameGames) {
+    const std::string header = "seed,winner,frames,start,frame_time,max_frames";
+    const std::string first = "1,ROCK,200,150,0.0166666675,20000";
+    const std::string second = "2,PAPER,210,150,0.0166666675,20000";
+    const std::string plain = header + "\n" + first + "\n" + second + "\n";
+    const std::string windows = header + "\r\n" + first + "\r\n" + second + "\r\n";
+    for (const std::string& text : {windows, plain + "\n", windows + "\r\n\r\n"}) {
+        try {
+            const G::gameCsv::Merged merged = G::gameCsv::merge(Named{{"a", text}});
+            EXPECT_EQ(G::gameCsv::write(merged.games, merged.rules), plain);
+        } catch (const G::Failure& failure) {
+            ADD_FAILURE() << failure.what();
         }
     }
 }

@@ -42,6 +42,14 @@ TEST(TournamentSummary, SharesAddUpAndLengthsUseDecidedGamesOnly) {
     EXPECT_EQ(summary.longest(), 400);
 }
 
+TEST(TournamentSummary, WithNoGameDecidedItGivesNoLengthsOfNoFrames) {
+    using G::Winner;
+    const std::string table =
+        G::Summary({{1, Winner::Undecided, 20000}, {2, Winner::Undecided, 20000}}, G::GameRules()).table();
+    EXPECT_NE(table.find("\nGame length (decided games): none decided\n"), std::string::npos) << table;
+    EXPECT_EQ(table.find(" 0 frames"), std::string::npos) << table;
+}
+
 // Plays the seed's game to its end, and gives how it ended with the counts after every frame.
 std::pair<G::SeededGame::Result, std::vector<G::SeededGame::Counts>> playToTheEnd(const std::uint32_t seed,
                                                                                   const G::GameRules& rules) {

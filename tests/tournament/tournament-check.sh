@@ -1,8 +1,10 @@
 #!/bin/bash
 # The tournament tool as a user runs it: reproducible in a fresh process and with any number of jobs,
-# shards that merge into exactly one run, clear errors with status 2 for bad values and bad files, no file
-# unless asked for, and no half-written file when a run is interrupted or a worker crashes.
+# shards that merge into exactly one run, clear errors with status 2 for bad values and bad files, paths that
+# cannot be written refused before any game, no file unless asked for, and no half-written file when a run
+# is interrupted, a worker crashes or the path goes bad.
 #   tournament-check.sh QUORVEL_TOURNAMENT
+# shellcheck disable=SC2015 # "CHECK && CHECK || fail" is meant: it fails unless every check holds
 set -u
 tool=$1
 # shellcheck source=tests/tournament/check-common.sh
@@ -89,6 +91,66 @@ refused "a sweep's starts" --merge "$work/sweep.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 
+# as_a_user COMMAND...: runs it as a user whom permission bits stop. Root reads and writes whatever they say,
+# so as root it runs as nobody, and the scratch folder lets everyone through. (env runs a command as it is.)
+chmod o+x "$work"
+as_a_user() {
+    if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; else "$@"; fi
+}
+
+# Every path to write is checked before the first game, in every mode: a bad one is refused at once with
+# status 2 and the one line that names it and the system's reason (no game played, so no speed line), and
+# is left as it was.
+mkdir "$work/folder" "$work/locked"
+touch "$work/plain"
+chmod 555 "$work/locked"
+while IFS='|' read -r runner option path reason mode; do
+    # shellcheck disable=SC2086 # the mode's options are meant to split into words
+    "$runner" "$tool" $mode "$option" "$path" >/dev/null 2>"$work/path.err"
+    status=$?
+    [ "$status" -eq 2 ] && [ "$(cat "$work/path.err")" = "quorvel-tournament: cannot write $path: $reason" ] ||
+        fail "$mode $option $path: status $status, $(cat "$work/path.err")"
+done <<EOF
+env|--svg|$work/nowhere/chart.svg|No such file or directory|--games 20 --jobs 2
+env|--csv|$work/folder|Is a directory|--sweep rock=30-70/40 --seeds 1-10 --jobs 2
+env|--csv|$work/plain/games.csv|Not a directory|--merge $work/low.csv
+as_a_user|--svg|$work/locked/chart.svg|Permission denied|--games 20 --jobs 2
+EOF
+[ -z "$(ls -A "$work/folder")$(ls -A "$work/locked")" ] && [ ! -e "$work/nowhere" ] && [ ! -s "$work/plain" ] ||
+    fail "a refused path was changed"
+# A path that goes bad while the games are played fails the run with the reason, and leaves no file.
+"$tool" --games 100 --jobs 2 --csv "$work/late.csv" >/dev/null 2>"$work/late.err" &
+pid=$!
+for _ in $(seq 100); do
+    [ "$(pgrep -c -P "$pid")" -eq 2 ] && break
+    sleep 0.1
+done
+mkdir "$work/late.csv"
+wait "$pid"
+status=$?
+pid=""
+[ "$status" -eq 1 ] && grep -qx "quorvel-tournament: cannot write $work/late.csv: Is a directory" "$work/late.err" ||
+    fail "a folder made in the file's place during the run: status $status, $(cat "$work/late.err")"
+[ -z "$(ls -A "$work/late.csv")" ] && ! ls "$work"/late.csv.part-* >/dev/null 2>&1 || fail "the failed run left a file"
+
+# What cannot be merged, read or not, is refused with status 2 and one line that names it and why, never with
+# an abort: a folder, a file that is gone, one that fails as it is read, one without read permission.
+cp "$work/low.csv" "$work/secret.csv"
+chmod 000 "$work/secret.csv"
+printf 'seed,winner,frames,start,frame_time,max_frames\n0,ROCK,200,150,0.0166666675,20000\n' >"$work/zero.csv"
+while IFS='|' read -r runner path why; do
+    "$runner" "$tool" --merge "$path" >/dev/null 2>"$work/merge.err"
+    status=$?
+    [ "$status" -eq 2 ] && [ "$(cat "$work/merge.err")" = "quorvel-tournament: $path: $why" ] ||
+        fail "--merge $path: status $status, $(cat "$work/merge.err")"
+done <<EOF
+env|$work/folder|cannot be read: Is a directory
+env|$work/gone.csv|cannot be read: No such file or directory
+env|/proc/self/mem|cannot be read: Input/output error
+as_a_user|$work/secret.csv|cannot be read: Permission denied
+env|$work/zero.csv|line 2: the seed '0' is not a seed from 1 to 4294967295: seed 0 plays the same game as seed 1
+EOF
+
 # The last two seeds there are: a seed counter of 32 bits would wrap round after the last and never finish.
 timeout 60 "$tool" --seeds 4294967294-4294967295 --jobs 2 >"$work/last.txt" 2>"$work/last.err" ||
     fail "the last two seeds did not finish within 60 s: $(cat "$work/last.err")"
@@ -136,8 +198,8 @@ status=$?
     fail "a watch without assets: not the one line that says so: $(cat "$work/moved.err")"
 
 # An empty DISPLAY names no display: the games find one of their own, and the watch says it has none.
-DISPLAY= "$tool" --games 2 >"$work/empty.txt" 2>"$work/empty.err" || fail "a run with DISPLAY empty: $(cat "$work/empty.err")"
-DISPLAY= "$tool" --watch 7 >/dev/null 2>"$work/empty.err"
+DISPLAY='' "$tool" --games 2 >"$work/empty.txt" 2>"$work/empty.err" || fail "a run with DISPLAY empty: $(cat "$work/empty.err")"
+DISPLAY='' "$tool" --watch 7 >/dev/null 2>"$work/empty.err"
 status=$?
 [ "$status" -eq 1 ] && grep -q "needs a display" "$work/empty.err" ||
     fail "a watch with DISPLAY empty: status $status, $(cat "$work/empty.err")"

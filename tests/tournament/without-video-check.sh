@@ -2,7 +2,8 @@
 # quorvel-tournament on a system without FFmpeg's development files: the project configures and builds with
 # pkg-config looking in an empty folder (so FFmpeg's libraries cannot be found), the tool's checks that do
 # not record pass on that build, and --record says in one line, with status 2, that this build has no video
-# recording. (The watch's checks run on the build after this one.)
+# recording for want of them; configured again with QUORVEL_VIDEO=OFF, it says instead that recording was
+# switched off. (The watch's checks run on the build after this one.)
 #   without-video-check.sh SOURCE_DIR BUILD_DIR
 set -u
 source_dir=$1
@@ -29,10 +30,27 @@ fi
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-"$tool" --watch 7 --record "$out/seven.mp4" >"$out/stdout" 2>"$out/stderr"
-status=$?
-[ "$status" -eq 2 ] || fail "--record in a build without video: status $status, not 2"
-[ "$(wc -l <"$out/stderr")" -eq 1 ] && grep -q "^quorvel-tournament: this build has no video recording" "$out/stderr" ||
-    fail "--record in a build without video: not the one line that says so: $(cat "$out/stderr")"
-[ -z "$(ls -A "$out" | grep -v -x -e stdout -e stderr)" ] || fail "--record in a build without video left a file"
+# refuses_to_record WHY: --record ends with status 2 and the one line that says why this build has no video
+# recording, and leaves no file.
+refuses_to_record() {
+    "$tool" --watch 7 --record "$out/seven.mp4" >"$out/stdout" 2>"$out/stderr"
+    status=$?
+    [ "$status" -eq 2 ] || fail "--record in a build without video: status $status, not 2"
+    if [ "$(wc -l <"$out/stderr")" -ne 1 ] ||
+        ! grep -q "^quorvel-tournament: this build has no video recording: $1" "$out/stderr"; then
+        fail "--record in a build without video: not the one line that says $1: $(cat "$out/stderr")"
+    fi
+    for file in "$out"/*; do
+        case $file in "$out/stdout" | "$out/stderr") ;; *) fail "--record in a build without video left $file" ;; esac
+    done
+}
+refuses_to_record "it was built without FFmpeg's development files"
+
+# Switched off where FFmpeg's files are found, the build does not blame them.
+rm -f "$build_dir/CMakeCache.txt"
+cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVEL_BUILD_TESTS=OFF -DQUORVEL_VIDEO=OFF \
+    >>"$build_dir.log" 2>&1 || fail "configuring with QUORVEL_VIDEO=OFF failed: $(tail -20 "$build_dir.log")"
+cmake --build "$build_dir" -j "$(nproc)" --target quorvel-tournament >>"$build_dir.log" 2>&1 ||
+    fail "building with QUORVEL_VIDEO=OFF failed: $(tail -20 "$build_dir.log")"
+refuses_to_record "it was switched off"
 echo "PASS"

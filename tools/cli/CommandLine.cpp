@@ -94,7 +94,8 @@ std::string conflictWith(const Option mode, const std::set<Option>& given, const
 }
 
 std::string seeds(const std::string& what, const std::string& value) {
-    return what + " needs a seed from 0 to " + std::to_string(GameRules::lastPossibleSeed) + ", not '" + value + "'";
+    return what + " needs a seed " + GameRules::seedRange() + ", not '" + value + "'" +
+           GameRules::whyNotSeedZero(value);
 }
 
 // Stores a value that parsed into its field; otherwise the refusal, and the field stays as it was.
@@ -122,11 +123,18 @@ std::string read(const Option code, const std::string& value, Options& options) 
     }
     case Option::Seeds: {
         const std::size_t dash = value.find('-');
-        const auto first = dash == std::string::npos ? std::nullopt : GameRules::seedFrom(value.substr(0, dash));
-        const auto last = dash == std::string::npos ? std::nullopt : GameRules::seedFrom(value.substr(dash + 1));
+        const std::string firstText = value.substr(0, dash);
+        const std::string lastText = dash == std::string::npos ? "" : value.substr(dash + 1);
+        const auto first = dash == std::string::npos ? std::nullopt : GameRules::seedFrom(firstText);
+        const auto last = dash == std::string::npos ? std::nullopt : GameRules::seedFrom(lastText);
         if (!first || !last || *last < *first) {
-            return "--seeds needs FIRST-LAST, two seeds from 0 to " + std::to_string(GameRules::lastPossibleSeed) +
-                   " in order, not '" + value + "'";
+            return "--seeds needs FIRST-LAST, two seeds " + GameRules::seedRange() + " in order, not '" + value + "'" +
+                   GameRules::whyNotSeedZero(first ? lastText : firstText);
+        }
+        const std::int64_t games = std::int64_t{*last} - *first + 1;
+        if (games > GameRules::mostGames) {
+            return "--seeds plays at most " + std::to_string(GameRules::mostGames) + " games, as --games does, not " +
+                   std::to_string(games) + " ('" + value + "')";
         }
         rules.firstSeed = *first;
         rules.lastSeed = *last;
@@ -230,12 +238,19 @@ std::string usage() {
            "  --version            show the version and exit\n"
            "\n"
            "Game k with seed s is the same on every run, with any number of jobs: same winner, same number\n"
-           "of frames. Without --csv or --svg nothing is written: the summary goes to standard output.\n"
+           "of frames. Seeds run " +
+           GameRules::seedRange() +
+           " (seed 0 would play the same game as seed 1), and a run\n"
+           "plays at most " +
+           std::to_string(GameRules::mostGames) +
+           " of them, whether --games or --seeds names them.\n"
+           "Without --csv or --svg nothing is written: the summary goes to standard output.\n"
            "Without a display, the tool starts itself in a virtual X server (xvfb-run).\n"
            "Exit status: 0 on success; 1 when a run fails, or finds no display or window to draw in; 2 for a\n"
            "bad option, a CSV file that cannot be merged, or a watch or a recording that cannot start (no\n"
-           "assets beside the tool, a video that cannot be written, no video recording in this build); 130\n"
-           "when interrupted by Ctrl-C or SIGTERM.\n";
+           "assets beside the tool, a video that cannot be written, no video recording in this build), and\n"
+           "for a --csv or --svg file that cannot be written, found before the first game; 130 when\n"
+           "interrupted by Ctrl-C or SIGTERM.\n";
 }
 
 std::string version() {
@@ -323,6 +338,10 @@ Request parse(const std::vector<std::string>& arguments) {
         if (conflict.empty() && options.sweep->variesSize() && given.count(Option::Start) != 0) {
             conflict = "--start cannot be combined with --sweep size=…: every start of that sweep is equal";
         }
+    }
+    // Both name the seeds to play: the one given last would silently win.
+    if (conflict.empty() && given.count(Option::Games) != 0 && given.count(Option::Seeds) != 0) {
+        conflict = spelling(Option::Seeds) + " cannot be combined with " + spelling(Option::Games);
     }
     if (!conflict.empty()) {
         throw refuse(conflict);

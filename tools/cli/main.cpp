@@ -1,4 +1,5 @@
 #include "tools/cli/CommandLine.hpp"
+#include "tools/cli/OutputFile.hpp"
 #include "tools/cli/ProgressLine.hpp"
 #include "tools/replay/AssetFolder.hpp"
 #include "tools/replay/Watch.hpp"
@@ -25,10 +26,11 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <exception>
 #include <iomanip>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <unistd.h>
@@ -67,22 +69,13 @@ void ensureDisplay(char** argv) {
 #endif
 }
 
-// Writes the whole file under a temporary name beside it and renames it into place, so that a reader never
-// sees half a file and a failed run leaves none.
-void writeFile(const std::string& path, const std::string& text) {
-    const std::string temporary = path + ".part-" + std::to_string(getpid());
-    {
-        std::ofstream file(temporary, std::ios::binary);
-        file << text;
-        if (!file.flush()) {
-            file.close();
-            std::remove(temporary.c_str());
-            throw Failure(1, "cannot write " + path);
+// Every file asked for can be written, before any game is played or frame drawn: a mistyped path costs no
+// run.
+void checkOutputs(const Options& options) {
+    for (const std::string* const path : {&options.csvPath, &options.svgPath, &options.record}) {
+        if (!path->empty()) {
+            G::outputFile::check(*path);
         }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw Failure(1, "cannot write " + path);
     }
 }
 
@@ -113,6 +106,7 @@ int lostDisplay(Display* /*display*/) {
 #endif
 
 void record(const Options& options, char** argv) {
+    checkOutputs(options);
     ensureDisplay(argv);
     // The file is named from where the tool was started, before it enters the assets' folder.
     std::string path = options.record;
@@ -135,6 +129,11 @@ void record(const Options& options, char** argv) {
             line.show("frame " + std::to_string(frames), static_cast<std::uint64_t>(frames), "frames");
         }
     });
+}
+#elif QUORVEL_VIDEO_SWITCHED_OFF
+void record(const Options& /*options*/, char** /*argv*/) {
+    throw Failure(2, "this build has no video recording: it was switched off when the build was configured "
+                     "(-DQUORVEL_VIDEO=OFF)");
 }
 #else
 void record(const Options& /*options*/, char** /*argv*/) {
@@ -171,6 +170,7 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
 // The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
 // where asked for.
 void sweep(const Options& options, char** argv) {
+    checkOutputs(options);
     ensureDisplay(argv);
     const G::Sweep& sweep = *options.sweep;
     std::vector<G::GameRules> tournaments;
@@ -184,15 +184,16 @@ void sweep(const Options& options, char** argv) {
         summaries.emplace_back(games[t], tournaments[t]);
     }
     if (!options.csvPath.empty()) {
-        writeFile(options.csvPath, G::gameCsv::write(games, tournaments));
+        G::outputFile::write(options.csvPath, G::gameCsv::write(games, tournaments));
     }
     if (!options.svgPath.empty()) {
-        writeFile(options.svgPath, G::sweepChart::render(sweep, summaries));
+        G::outputFile::write(options.svgPath, G::sweepChart::render(sweep, summaries));
     }
     std::cout << sweep.table(summaries);
 }
 
 void tournament(const Options& options, char** argv) {
+    checkOutputs(options);
     // The games need the graphics library's context, and so does the chart's replay of one game; a merge
     // without a chart needs neither, and runs on a machine with no X server at all.
     if (options.merge.empty() || !options.svgPath.empty()) {
@@ -210,14 +211,14 @@ void tournament(const Options& options, char** argv) {
 
     const G::Summary summary(games, rules);
     if (!options.csvPath.empty()) {
-        writeFile(options.csvPath, G::gameCsv::write(games, rules));
+        G::outputFile::write(options.csvPath, G::gameCsv::write(games, rules));
     }
     if (!options.svgPath.empty()) {
         const std::uint32_t chartSeed = options.chartSeed.value_or(rules.firstSeed);
         G::SeededGame game(std::make_shared<G::Tool>(), chartSeed, rules);
         std::vector<G::SeededGame::Counts> timeline;
         game.playToTheEnd(&timeline);
-        writeFile(options.svgPath, G::svgChart::render(timeline, chartSeed, games, summary, rules));
+        G::outputFile::write(options.svgPath, G::svgChart::render(timeline, chartSeed, games, summary, rules));
     }
     std::cout << summary.table();
 }
@@ -244,6 +245,13 @@ int main(int argc, char** argv) {
     } catch (const Failure& failure) {
         std::cerr << "quorvel-tournament: " << failure.what() << "\n";
         return failure.status();
+    } catch (const std::bad_alloc&) {
+        std::cerr << "quorvel-tournament: out of memory\n";
+        return 1;
+    } catch (const std::exception& error) {
+        // What the tool's own parts do not foresee still ends in one line and the status of a failed run.
+        std::cerr << "quorvel-tournament: " << error.what() << "\n";
+        return 1;
     }
     return 0;
 }

@@ -14,6 +14,7 @@ extern "C" {
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -108,6 +109,11 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
     }
     if (avformat_alloc_output_context2(&format, nullptr, chosen->muxer, temporary.c_str()) < 0 || format == nullptr) {
         throw Failure(2, std::string("this FFmpeg cannot write ") + chosen->muxer + " files");
+    }
+    if (std::strcmp(chosen->muxer, "webm") == 0) {
+        // Otherwise the muxer gives the track a random identifier, and the same game a file of other bytes on
+        // every run; MP4 and GIF have no such field, and keep the bytes they have always had.
+        format->flags |= AVFMT_FLAG_BITEXACT;
     }
     stream = avformat_new_stream(format, nullptr);
     context = avcodec_alloc_context3(codec);
@@ -209,9 +215,9 @@ void VideoFile::write(const std::uint8_t* pixels) {
     const std::size_t bytes = static_cast<std::size_t>(width) * height * 4;
     std::unique_lock<std::mutex> guard(lock);
     // At most a few frames wait, so that drawing cannot run away from the encoder.
-    changed.wait(guard, [this] { return queue.size() < 3 || failed; });
-    if (failed) {
-        throw Failure(1, "cannot write " + path);
+    changed.wait(guard, [this] { return queue.size() < 3 || error != 0; });
+    if (error != 0) {
+        throw Failure(1, "cannot write " + path + ": " + errorText(error));
     }
     std::vector<std::uint8_t> copy;
     if (!spare.empty()) {
@@ -236,11 +242,11 @@ void VideoFile::encodeLoop() {
             pixels = std::move(queue.front());
             queue.pop_front();
         }
-        const bool done = encode(&pixels);
+        const int encoded = encode(&pixels);
         {
             const std::lock_guard<std::mutex> guard(lock);
             spare.push_back(std::move(pixels));
-            failed = failed || !done;
+            error = error != 0 ? error : encoded;
         }
         changed.notify_all();
     }
@@ -283,10 +289,11 @@ void VideoFile::toPalette(const std::uint8_t* pixels) {
     }
 }
 
-bool VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
+int VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
     if (pixels != nullptr) {
-        if (av_frame_make_writable(frame) < 0) {
-            return false;
+        const int writable = av_frame_make_writable(frame);
+        if (writable < 0) {
+            return writable;
         }
         if (scaler != nullptr) {
             const std::array<const std::uint8_t*, 1> source{pixels->data()};
@@ -297,16 +304,17 @@ bool VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
         }
         frame->pts = nextPts++;
     }
-    if (avcodec_send_frame(context, pixels != nullptr ? frame : nullptr) < 0) {
-        return false;
+    const int sent = avcodec_send_frame(context, pixels != nullptr ? frame : nullptr);
+    if (sent < 0) {
+        return sent;
     }
     for (;;) {
         const int received = avcodec_receive_packet(context, packet);
         if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) {
-            return true;
+            return 0;
         }
         if (received < 0) {
-            return false;
+            return received;
         }
         // Every frame lasts one frame time; a muxer that is not told so may cut the last one short.
         if (packet->duration == 0) {
@@ -314,8 +322,9 @@ bool VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
         }
         av_packet_rescale_ts(packet, context->time_base, stream->time_base);
         packet->stream_index = stream->index;
-        if (av_interleaved_write_frame(format, packet) < 0) {
-            return false;
+        const int written = av_interleaved_write_frame(format, packet);
+        if (written < 0) {
+            return written;
         }
     }
 }
@@ -323,16 +332,21 @@ bool VideoFile::encode(const std::vector<std::uint8_t>* pixels) {
 void VideoFile::finish() {
     {
         std::unique_lock<std::mutex> guard(lock);
-        changed.wait(guard, [this] { return queue.empty() || failed; });
+        changed.wait(guard, [this] { return queue.empty() || error != 0; });
         closing = true;
     }
     changed.notify_all();
     encoder.join();
-    const bool complete = !failed && encode(nullptr) && av_write_trailer(format) >= 0 && avio_closep(&format->pb) >= 0;
-    const bool renamed = complete && std::rename(temporary.c_str(), path.c_str()) == 0;
+    // The encoding thread has ended: error is this thread's alone from here on.
+    error = error != 0 ? error : encode(nullptr);
+    error = error != 0 ? error : std::min(av_write_trailer(format), 0);
+    error = error != 0 ? error : std::min(avio_closep(&format->pb), 0);
+    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) {
+        error = AVERROR(errno);
+    }
     close();
-    if (!renamed) {
-        throw Failure(1, "cannot write " + path);
+    if (error != 0) {
+        throw Failure(1, "cannot write " + path + ": " + errorText(error));
     }
 }
 

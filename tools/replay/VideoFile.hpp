@@ -57,7 +57,8 @@ private:
     // Throws the Failure that open throws.
     void openEncoder(float frameTime, const std::vector<std::uint32_t>& paletteSource);
     void encodeLoop();
-    bool encode(const std::vector<std::uint8_t>* pixels);
+    // Encodes one frame, or with nullptr what the encoder still holds; 0, or FFmpeg's (negative) error code.
+    int encode(const std::vector<std::uint8_t>* pixels);
     void toPalette(const std::uint8_t* pixels);
     void close();
 
@@ -85,7 +86,8 @@ private:
     std::deque<std::vector<std::uint8_t>> queue;
     std::vector<std::vector<std::uint8_t>> spare;
     bool closing = false;
-    bool failed = false;
+    // FFmpeg's code for the first failure of the encoding; 0 while there is none.
+    int error = 0;
 };
 
 } // namespace G

@@ -4,9 +4,10 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <cstring>
+#include <memory>
 #include <sstream>
 #include <utility>
 
@@ -59,6 +60,42 @@ std::vector<std::string> fieldsOf(const std::string& line) {
     return fields;
 }
 
+// The whole file, read through the C library, whose every failure (a folder, a file without read permission,
+// one that has gone, a read error) leaves the reason in errno rather than in an exception.
+std::string contentsOf(const std::string& path) {
+    const auto refuse = [&path] { return Failure(2, path + ": cannot be read: " + std::strerror(errno)); };
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
+    if (!file) {
+        throw refuse();
+    }
+    std::string text;
+    std::array<char, 65536> buffer{};
+    std::size_t got = 0;
+    while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) {
+        text.append(buffer.data(), got);
+    }
+    if (std::ferror(file.get()) != 0) {
+        throw refuse();
+    }
+    return text;
+}
+
+// The next line, whether it ends in a newline or, as a file written on Windows, in a carriage return and one.
+bool nextLine(std::istream& lines, std::string& line) {
+    if (!std::getline(lines, line)) {
+        return false;
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return true;
+}
+
+// "NAME: line N: ", which begins the message of a fault in that line.
+std::string placeOf(const std::string& name, const std::size_t line) {
+    return name + ": line " + std::to_string(line) + ": ";
+}
+
 struct Row {
     SeededGame::Result game;
     GameRules rules;
@@ -73,8 +110,8 @@ Row parseRow(const std::string& line, const std::string& where) {
     }
     const auto seed = GameRules::seedFrom(fields[0]);
     if (!seed) {
-        throw refuse("the seed '" + fields[0] + "' is not a seed from 0 to " +
-                     std::to_string(GameRules::lastPossibleSeed));
+        throw refuse("the seed '" + fields[0] + "' is not a seed " + GameRules::seedRange() +
+                     GameRules::whyNotSeedZero(fields[0]));
     }
     const auto winner = winnerNamed(fields[1]);
     if (!winner) {
@@ -133,12 +170,9 @@ std::string write(const std::vector<std::vector<SeededGame::Result>>& tournament
 
 Merged merge(const std::vector<std::string>& paths) {
     std::vector<std::pair<std::string, std::string>> texts;
+    texts.reserve(paths.size());
     for (const std::string& path : paths) {
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
-            throw Failure(2, path + ": cannot be read");
-        }
-        texts.emplace_back(path, std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()));
+        texts.emplace_back(path, contentsOf(path));
     }
     return merge(texts);
 }
@@ -150,14 +184,27 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
     for (const auto& [name, text] : namedTexts) {
         std::istringstream lines(text);
         std::string line;
-        if (!std::getline(lines, line) || line != header) {
+        if (!nextLine(lines, line) || line != header) {
             throw Failure(2, name + ": line 1 is not the header '" + header + "'");
         }
         std::size_t number = 1;
-        while (std::getline(lines, line)) {
+        std::size_t rows = 0;
+        // Empty lines at the end of a file are no rows (an editor may add one); the first of those read since
+        // the last row, if any.
+        std::size_t emptySince = 0;
+        while (nextLine(lines, line)) {
             ++number;
-            const std::string where = name + ": line " + std::to_string(number) + ": ";
+            if (line.empty()) {
+                emptySince = emptySince == 0 ? number : emptySince;
+                continue;
+            }
+            if (emptySince != 0) {
+                // A row follows: the empty line is a row with no fields, which this refuses.
+                parseRow("", placeOf(name, emptySince));
+            }
+            const std::string where = placeOf(name, number);
             const Row row = parseRow(line, where);
+            ++rows;
             if (first) {
                 merged.rules = row.rules;
                 firstName = name;
@@ -169,7 +216,7 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
             }
             merged.games.push_back(row.game);
         }
-        if (number == 1) {
+        if (rows == 0) {
             throw Failure(2, name + ": holds no game");
         }
     }

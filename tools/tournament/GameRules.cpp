@@ -35,8 +35,16 @@ std::vector<std::string> GameRules::listOf(const std::string& text) {
 }
 
 std::optional<std::uint32_t> GameRules::seedFrom(const std::string& text) {
-    const auto seed = wholeNumber(text, 0, lastPossibleSeed);
+    const auto seed = wholeNumber(text, firstPossibleSeed, lastPossibleSeed);
     return seed ? std::optional<std::uint32_t>(static_cast<std::uint32_t>(*seed)) : std::nullopt;
+}
+
+std::string GameRules::seedRange() {
+    return "from " + std::to_string(firstPossibleSeed) + " to " + std::to_string(lastPossibleSeed);
+}
+
+std::string GameRules::whyNotSeedZero(const std::string& text) {
+    return wholeNumber(text, 0, 0) ? ": seed 0 plays the same game as seed 1" : "";
 }
 
 std::optional<float> GameRules::frameTimeFrom(const std::string& text) {

@@ -107,10 +107,16 @@ std::string Summary::table() const {
             << share.games << " | " << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | ";
         out << std::left << std::setw(23) << interval(share) << std::right << " |\n";
     }
-    out << "\nGame length (decided games): median " << medianLength() << ", quartiles " << std::setprecision(0)
-        << lengthQuantile(0.25) << " to " << lengthQuantile(0.75) << " frames (" << std::setprecision(1)
-        << seconds(lengthQuantile(0.25)) << " to " << seconds(lengthQuantile(0.75)) << " s), longest " << longest()
-        << " frames (" << seconds(static_cast<double>(longest())) << " s)\n";
+    out << "\nGame length (decided games): ";
+    if (!anyDecided()) {
+        // Lengths of 0 frames would read as games that ended at once.
+        out << "none decided\n";
+        return out.str();
+    }
+    out << "median " << medianLength() << ", quartiles " << std::setprecision(0) << lengthQuantile(0.25) << " to "
+        << lengthQuantile(0.75) << " frames (" << std::setprecision(1) << seconds(lengthQuantile(0.25)) << " to "
+        << seconds(lengthQuantile(0.75)) << " s), longest " << longest() << " frames ("
+        << seconds(static_cast<double>(longest())) << " s)\n";
     return out.str();
 }
 
