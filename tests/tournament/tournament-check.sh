@@ -88,6 +88,14 @@ refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
 refused "a sweep's starts" --merge "$work/sweep.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
+# A shard dealt by another C library's rand(), written by hand: it merges with no shard of glibc's, and the
+# chart cannot replay its game here.
+printf 'seed,winner,frames,start,frame_time,max_frames,generator\n41,ROCK,200,150,0.0166666675,20000,16807\n' \
+    >"$work/otherRand.csv"
+refused "rows of two generators" --merge "$work/low.csv" "$work/otherRand.csv"
+{ grep -q "glibc's rand" "$work/bad.err" && grep -q "16807" "$work/bad.err"; } ||
+    fail "the refused merge does not name both generators: $(cat "$work/bad.err")"
+refused "a chart of another generator's games" --merge "$work/otherRand.csv"
 
 # The last two seeds there are: a seed counter of 32 bits would wrap round after the last and never finish.
 timeout 60 "$tool" --seeds 4294967294-4294967295 --jobs 2 >"$work/last.txt" 2>"$work/last.err" ||

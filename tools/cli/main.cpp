@@ -4,6 +4,7 @@
 #include "tools/replay/Watch.hpp"
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/GameCsv.hpp"
+#include "tools/tournament/LibraryRand.hpp"
 #include "tools/tournament/SeededGame.hpp"
 #include "tools/tournament/StopSignals.hpp"
 #include "tools/tournament/Summary.hpp"
@@ -201,6 +202,12 @@ void tournament(const Options& options, char** argv) {
         G::gameCsv::Merged merged = G::gameCsv::merge(options.merge);
         games = std::move(merged.games);
         rules = merged.rules;
+        // The chart replays its game here, which would be another game than the rows' under another rand().
+        if (!options.svgPath.empty() && rules.generator != options.rules.generator) {
+            throw Failure(2, "--svg cannot chart these games here: they were played with " +
+                                 G::libraryRand::described(rules.generator) + ", this tool plays with " +
+                                 G::libraryRand::described(options.rules.generator));
+        }
     } else {
         games = std::move(play({rules}, options.jobs).front());
     }
@@ -223,11 +230,12 @@ void tournament(const Options& options, char** argv) {
 
 int main(int argc, char** argv) {
     try {
-        const G::commandLine::Request request = G::commandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+        G::commandLine::Request request = G::commandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
         if (request.help || request.version) {
             std::cout << (request.help ? G::commandLine::usage() : G::commandLine::version());
             return 0;
         }
+        request.options.rules.generator = G::libraryRand::here();
         const Options& options = request.options;
         if (options.watch && !options.record.empty()) {
             record(options, argv);
