@@ -1,5 +1,6 @@
 #include "tools/cli/CommandLine.hpp"
 #include "tools/cli/ProgressLine.hpp"
+#include "tools/cli/VirtualDisplay.hpp"
 #include "tools/replay/AssetFolder.hpp"
 #include "tools/replay/Watch.hpp"
 #include "tools/tournament/Failure.hpp"
@@ -48,24 +49,33 @@ bool displaySet() {
 }
 #endif
 
-// Where X11 is the display system, SFML needs a display for its context even when nothing is drawn; without
-// one, the tool starts itself again under a virtual X server. Elsewhere the system always has one.
-void ensureDisplay(char** argv) {
+// SFML aborts the whole process on a display that it cannot open, so the tool opens it first, before any game
+// is played, and ends with a line that names it; `hint` says what to do about it in this mode.
+void requireOpenable(const std::string& hint) {
 #if QUORVEL_X11
-    if (displaySet() || std::getenv("QUORVEL_TOURNAMENT_XVFB") != nullptr) {
-        return;
+    Display* const display = XOpenDisplay(nullptr);
+    if (display == nullptr) {
+        throw Failure(1, std::string("no X display at ") + std::getenv("DISPLAY") + " could be opened: " + hint);
     }
-    setenv("QUORVEL_TOURNAMENT_XVFB", "1", 1);
-    std::vector<char*> command{const_cast<char*>("xvfb-run"), const_cast<char*>("-a")};
-    for (char** argument = argv; *argument != nullptr; ++argument) {
-        command.push_back(*argument);
-    }
-    command.push_back(nullptr);
-    execvp("xvfb-run", command.data());
-    throw Failure(1, "no X display, and xvfb-run could not be started");
+    XCloseDisplay(display);
 #else
-    static_cast<void>(argv);
+    static_cast<void>(hint);
 #endif
+}
+
+// Where X11 is the display system, SFML needs a display for its context even when nothing is drawn: the one
+// that DISPLAY names, or else a virtual display of the tool's own, which lives as long as the pointer.
+// Elsewhere the system always has one.
+std::unique_ptr<G::VirtualDisplay> ensureDisplay() {
+    std::unique_ptr<G::VirtualDisplay> own;
+#if QUORVEL_X11
+    if (!displaySet()) {
+        own = std::make_unique<G::VirtualDisplay>();
+    }
+#endif
+    requireOpenable(own ? "the tool's own virtual display refused it"
+                        : "unset DISPLAY, and the tool plays on a virtual display of its own");
+    return own;
 }
 
 // Writes the whole file under a temporary name beside it and renames it into place, so that a reader never
@@ -93,16 +103,19 @@ void watch(const Options& options, const char* startedAs) {
         throw Failure(1, "--watch needs a display to show its window");
     }
 #endif
+    requireOpenable("start it from a desktop session, or over ssh with X forwarding (ssh -X)");
     G::assetFolder::enter(startedAs);
     G::Watch(*options.watch, options.rules).run();
 }
 
 #if QUORVEL_VIDEO
 #if QUORVEL_X11
-// The X server can go before the recorder notices a stop signal (a Ctrl-C reaches a virtual server started
-// by xvfb-run as well); Xlib then ends the process on the spot, so the partial video goes here.
+// The X server can go before the recorder notices a stop signal (a Ctrl-C at the terminal reaches a server
+// started from it as well); Xlib then ends the process on the spot, so the partial video goes here, and the
+// tool's own display if it has one.
 int lostDisplay(Display* /*display*/) {
     G::VideoFile::removeUnfinished();
+    G::VirtualDisplay::endNow();
     const bool stopped = G::StopSignals::stopped();
     std::cerr << "quorvel-tournament: stopped, no file written: "
               << (stopped ? "interrupted" : "the X display went away") << "\n";
@@ -111,7 +124,7 @@ int lostDisplay(Display* /*display*/) {
 #endif
 
 void record(const Options& options, char** argv) {
-    ensureDisplay(argv);
+    const auto display = ensureDisplay();
     // The file is named from where the tool was started, before it enters the assets' folder.
     std::string path = options.record;
     if (path.front() != '/') {
@@ -168,8 +181,8 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
 
 // The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
 // where asked for.
-void sweep(const Options& options, char** argv) {
-    ensureDisplay(argv);
+void sweep(const Options& options) {
+    const auto display = ensureDisplay();
     const G::Sweep& sweep = *options.sweep;
     std::vector<G::GameRules> tournaments;
     for (const G::Start& start : sweep.starts()) {
@@ -190,11 +203,12 @@ void sweep(const Options& options, char** argv) {
     std::cout << sweep.table(summaries);
 }
 
-void tournament(const Options& options, char** argv) {
+void tournament(const Options& options) {
     // The games need the graphics library's context, and so does the chart's replay of one game; a merge
     // without a chart needs neither, and runs on a machine with no X server at all.
+    std::unique_ptr<G::VirtualDisplay> display;
     if (options.merge.empty() || !options.svgPath.empty()) {
-        ensureDisplay(argv);
+        display = ensureDisplay();
     }
     G::GameRules rules = options.rules;
     std::vector<G::SeededGame::Result> games;
@@ -242,9 +256,9 @@ int main(int argc, char** argv) {
         } else if (options.watch) {
             watch(options, argv[0]);
         } else if (options.sweep) {
-            sweep(options, argv);
+            sweep(options);
         } else {
-            tournament(options, argv);
+            tournament(options);
         }
     } catch (const Failure& failure) {
         std::cerr << "quorvel-tournament: " << failure.what() << "\n";
