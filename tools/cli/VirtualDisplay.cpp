@@ -98,6 +98,95 @@ void writeCookie(const int file) {
     }
 }
 
+// Blocks the ending signals, which then wait until the mask returned is put back.
+sigset_t holdEndingSignals() {
+    const sigset_t ending = endingSet();
+    sigset_t earlier;
+    sigprocmask(SIG_BLOCK, &ending, &earlier);
+    return earlier;
+}
+
+// In the child just forked: the server's own process group (so that a Ctrl-C at the terminal reaches the tool,
+// which ends it, and not the server), its end with the tool's on Linux, the signals as a fresh process has
+// them, and no terminal; then the server. Only calls that are safe between fork and exec.
+[[noreturn]] void becomeServer(const std::vector<const char*>& arguments, const sigset_t& mask, const pid_t parent) {
+    struct sigaction byDefault {};
+    byDefault.sa_handler = SIG_DFL;
+    for (const int signal : VirtualDisplay::endingSignals) {
+        sigaction(signal, &byDefault, nullptr);
+    }
+    sigprocmask(SIG_SETMASK, &mask, nullptr);
+    setpgid(0, 0);
+#if defined(__linux__)
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    // The tool may have ended before the request: then there is no one to end the server.
+    if (getppid() != parent) {
+        _exit(1);
+    }
+#endif
+    const int nothing = open("/dev/null", O_RDWR);
+    for (const int standard : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+        dup2(nothing, standard);
+    }
+    if (nothing > STDERR_FILENO) {
+        close(nothing);
+    }
+    execv(arguments.front(), const_cast<char* const*>(arguments.data()));
+    _exit(127);
+}
+
+// The display number that the server writes once it takes clients, read from the pipe's end, which is then
+// closed; a Failure when the server ends or falls silent before.
+std::string numberFrom(const int fd) {
+    std::string text;
+    bool late = false;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(VirtualDisplay::startSeconds);
+    while (text.find('\n') == std::string::npos) {
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        pollfd ready{fd, POLLIN, 0};
+        const int polled = poll(&ready, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
+        if (polled < 0 && errno == EINTR) {
+            continue;
+        }
+        late = polled == 0;
+        std::array<char, 32> buffer{};
+        const ssize_t got = polled > 0 ? read(fd, buffer.data(), buffer.size()) : 0;
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            break;
+        }
+        text.append(buffer.data(), static_cast<std::size_t>(got));
+    }
+    close(fd);
+    const std::size_t digits = text.find_first_not_of("0123456789");
+    if (digits == 0 || digits == std::string::npos || text[digits] != '\n') {
+        throw Failure(1, "no X display, and Xvfb did not start one: " +
+                             (late ? "it was not ready within " + std::to_string(VirtualDisplay::startSeconds) + " s"
+                                   : std::string("it ended before it was ready")));
+    }
+    return text.substr(0, digits);
+}
+
+// A new file, which only this user can read, in the folder, its path in authorityPath; -1 and errno when it
+// cannot be made.
+int makeAuthorityFile(const std::string& folder) {
+    const std::string pattern = folder + "/quorvel-tournament-XXXXXX";
+    if (pattern.size() >= authorityPath.size()) {
+        errno = ENAMETOOLONG;
+        return -1;
+    }
+    std::copy(pattern.begin(), pattern.end(), authorityPath.begin());
+    authorityPath.at(pattern.size()) = '\0';
+    const int file = mkstemp(authorityPath.data());
+    if (file < 0) {
+        authorityPath.front() = '\0';
+    }
+    return file;
+}
+
 std::optional<std::string> environment(const char* const name) {
     const char* const value = std::getenv(name);
     return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
@@ -123,32 +212,18 @@ VirtualDisplay::VirtualDisplay() {
     }
     const std::optional<std::string> temporary = environment("TMPDIR");
     const std::string folder = temporary && !temporary->empty() ? *temporary : "/tmp";
-    const std::string pattern = folder + "/quorvel-tournament-XXXXXX";
-    if (pattern.size() >= authorityPath.size()) {
-        throw Failure(1, "no X display, and the temporary folder's name is too long: " + folder);
-    }
-    std::copy(pattern.begin(), pattern.end(), authorityPath.begin());
-    authorityPath.at(pattern.size()) = '\0';
-    const int file = mkstemp(authorityPath.data());
+    // No ending signal until its handler is in place, which then finds the file to remove.
+    const sigset_t earlierMask = holdEndingSignals();
+    const int file = makeAuthorityFile(folder);
     if (file < 0) {
-        authorityPath.front() = '\0';
+        const int error = errno;
+        sigprocmask(SIG_SETMASK, &earlierMask, nullptr);
         throw Failure(1, "no X display, and no file for a virtual one's cookie in " + folder + ": " +
-                             std::strerror(errno));
+                             std::strerror(error));
     }
     owner = getpid();
-    // From here on, whatever ends the process ends the server and removes the file first.
-    static const bool onExit = std::atexit(endNow) == 0;
-    static_cast<void>(onExit);
-    struct sigaction ending {};
-    ending.sa_handler = endThenDie;
-    ending.sa_mask = endingSet();
-    for (std::size_t i = 0; i < endingSignals.size(); ++i) {
-        sigaction(endingSignals.at(i), nullptr, &earlierActions.at(i));
-        // A signal that the process ignores or handles stays so.
-        if (earlierActions.at(i).sa_handler == SIG_DFL) {
-            sigaction(endingSignals.at(i), &ending, nullptr);
-        }
-    }
+    catchEndingSignals();
+    sigprocmask(SIG_SETMASK, &earlierMask, nullptr);
     earlierDisplay = environment("DISPLAY");
     earlierAuthority = environment("XAUTHORITY");
     try {
@@ -164,6 +239,22 @@ VirtualDisplay::VirtualDisplay() {
 VirtualDisplay::~VirtualDisplay() {
     endNow();
     putBackEverything();
+}
+
+void VirtualDisplay::catchEndingSignals() {
+    // exit() too: Xlib's default ends the process through it when a display is lost.
+    static const bool onExit = std::atexit(endNow) == 0;
+    static_cast<void>(onExit);
+    struct sigaction ending {};
+    ending.sa_handler = endThenDie;
+    ending.sa_mask = endingSet();
+    for (std::size_t i = 0; i < endingSignals.size(); ++i) {
+        sigaction(endingSignals.at(i), nullptr, &earlierActions.at(i));
+        // A signal that the process ignores or handles stays so.
+        if (earlierActions.at(i).sa_handler == SIG_DFL) {
+            sigaction(endingSignals.at(i), &ending, nullptr);
+        }
+    }
 }
 
 void VirtualDisplay::endNow() {
@@ -203,79 +294,26 @@ void VirtualDisplay::start(const std::string& server) {
     }
     fcntl(number[0], F_SETFD, FD_CLOEXEC);
     const std::string numberFd = std::to_string(number[1]);
+    // The screen of xvfb-run, which the tool's virtual display has always had.
     const std::vector<const char*> arguments{
         server.c_str(), "-displayfd", numberFd.c_str(), "-auth", authorityPath.data(), "-noreset",
         "-nolisten",    "tcp",        "-screen",        "0",     "1280x1024x24",       nullptr};
-    const pid_t parent = getpid();
     // No ending signal between the fork and the note of the server's process: its handler must find it.
-    const sigset_t ending = endingSet();
-    sigset_t earlierMask;
-    sigprocmask(SIG_BLOCK, &ending, &earlierMask);
+    const sigset_t earlierMask = holdEndingSignals();
+    const pid_t parent = getpid();
     const pid_t forked = fork();
     const int forkError = errno;
     if (forked == 0) {
-        struct sigaction byDefault {};
-        byDefault.sa_handler = SIG_DFL;
-        for (const int signal : endingSignals) {
-            sigaction(signal, &byDefault, nullptr);
-        }
-        sigprocmask(SIG_SETMASK, &earlierMask, nullptr);
-        setpgid(0, 0);
-#if defined(__linux__)
-        prctl(PR_SET_PDEATHSIG, SIGTERM);
-        if (getppid() != parent) {
-            _exit(1);
-        }
-#endif
-        const int nothing = open("/dev/null", O_RDWR);
-        dup2(nothing, STDIN_FILENO);
-        dup2(nothing, STDOUT_FILENO);
-        dup2(nothing, STDERR_FILENO);
-        // NOLINTNEXTLINE(cppcoreguidelines-pro-type-const-cast): execv takes the words as char*, and only reads them
-        execv(server.c_str(), const_cast<char* const*>(arguments.data()));
-        _exit(127);
+        becomeServer(arguments, earlierMask, parent);
     }
-    if (forked > 0) {
-        serverProcess = forked;
-    }
+    serverProcess = std::max<pid_t>(forked, 0);
     sigprocmask(SIG_SETMASK, &earlierMask, nullptr);
     close(number[1]);
-    if (forked < 0) {
+    if (serverProcess.load() == 0) {
         close(number[0]);
         throw Failure(1, std::string("no X display, and Xvfb cannot be started: ") + std::strerror(forkError));
     }
-
-    // Once it takes clients, the server writes the number it picked and a line end.
-    std::string text;
-    bool late = false;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(startSeconds);
-    while (text.find('\n') == std::string::npos) {
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
-        pollfd ready{number[0], POLLIN, 0};
-        const int polled = poll(&ready, 1, static_cast<int>(std::max<std::int64_t>(left.count(), 0)));
-        if (polled < 0 && errno == EINTR) {
-            continue;
-        }
-        late = polled == 0;
-        std::array<char, 32> buffer{};
-        const ssize_t got = polled > 0 ? read(number[0], buffer.data(), buffer.size()) : 0;
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got <= 0) {
-            break;
-        }
-        text.append(buffer.data(), static_cast<std::size_t>(got));
-    }
-    close(number[0]);
-    const std::size_t digits = text.find_first_not_of("0123456789");
-    if (digits == 0 || digits == std::string::npos || text[digits] != '\n') {
-        throw Failure(1, "no X display, and Xvfb did not start one: " +
-                             (late ? "it was not ready within " + std::to_string(startSeconds) + " s"
-                                   : std::string("it ended before it was ready")));
-    }
-    display = ":" + text.substr(0, digits);
+    display = ":" + numberFrom(number[0]);
     setenv("DISPLAY", display.c_str(), 1);
     setenv("XAUTHORITY", authorityPath.data(), 1);
 }

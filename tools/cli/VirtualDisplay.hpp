@@ -45,6 +45,8 @@ public:
 private:
     // Where Xvfb is on the path; nothing when it is not.
     static std::optional<std::string> findServer();
+    // From now on, exit() and the ending signals end the server and remove the file first.
+    void catchEndingSignals();
     // Starts the server on the file with the cookie and reads the number it picked; throws a Failure.
     void start(const std::string& server);
     // DISPLAY, XAUTHORITY and the signals' actions as they were before.
