@@ -1,5 +1,6 @@
 #include "tools/cli/CommandLine.hpp"
 #include "tools/cli/ProgressLine.hpp"
+#include "tools/cli/RunDisplay.hpp"
 #include "tools/cli/VirtualDisplay.hpp"
 #include "tools/replay/AssetFolder.hpp"
 #include "tools/replay/Watch.hpp"
@@ -49,35 +50,6 @@ bool displaySet() {
 }
 #endif
 
-// SFML aborts the whole process on a display that it cannot open, so the tool opens it first, before any game
-// is played, and ends with a line that names it; `hint` says what to do about it in this mode.
-void requireOpenable(const std::string& hint) {
-#if QUORVEL_X11
-    Display* const display = XOpenDisplay(nullptr);
-    if (display == nullptr) {
-        throw Failure(1, std::string("no X display at ") + std::getenv("DISPLAY") + " could be opened: " + hint);
-    }
-    XCloseDisplay(display);
-#else
-    static_cast<void>(hint);
-#endif
-}
-
-// Where X11 is the display system, SFML needs a display for its context even when nothing is drawn: the one
-// that DISPLAY names, or else a virtual display of the tool's own, which lives as long as the pointer.
-// Elsewhere the system always has one.
-std::unique_ptr<G::VirtualDisplay> ensureDisplay() {
-    std::unique_ptr<G::VirtualDisplay> own;
-#if QUORVEL_X11
-    if (!displaySet()) {
-        own = std::make_unique<G::VirtualDisplay>();
-    }
-#endif
-    requireOpenable(own ? "the tool's own virtual display refused it"
-                        : "unset DISPLAY, and the tool plays on a virtual display of its own");
-    return own;
-}
-
 // Writes the whole file under a temporary name beside it and renames it into place, so that a reader never
 // sees half a file and a failed run leaves none.
 void writeFile(const std::string& path, const std::string& text) {
@@ -103,7 +75,7 @@ void watch(const Options& options, const char* startedAs) {
         throw Failure(1, "--watch needs a display to show its window");
     }
 #endif
-    requireOpenable("start it from a desktop session, or over ssh with X forwarding (ssh -X)");
+    const G::RunDisplay display(G::RunDisplay::Drawing::Window);
     G::assetFolder::enter(startedAs);
     G::Watch(*options.watch, options.rules).run();
 }
@@ -124,7 +96,7 @@ int lostDisplay(Display* /*display*/) {
 #endif
 
 void record(const Options& options, char** argv) {
-    const auto display = ensureDisplay();
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
     // The file is named from where the tool was started, before it enters the assets' folder.
     std::string path = options.record;
     if (path.front() != '/') {
@@ -182,7 +154,7 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
 // The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
 // where asked for.
 void sweep(const Options& options) {
-    const auto display = ensureDisplay();
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
     const G::Sweep& sweep = *options.sweep;
     std::vector<G::GameRules> tournaments;
     for (const G::Start& start : sweep.starts()) {
@@ -206,9 +178,9 @@ void sweep(const Options& options) {
 void tournament(const Options& options) {
     // The games need the graphics library's context, and so does the chart's replay of one game; a merge
     // without a chart needs neither, and runs on a machine with no X server at all.
-    std::unique_ptr<G::VirtualDisplay> display;
+    std::optional<G::RunDisplay> display;
     if (options.merge.empty() || !options.svgPath.empty()) {
-        display = ensureDisplay();
+        display.emplace(G::RunDisplay::Drawing::Unseen);
     }
     G::GameRules rules = options.rules;
     std::vector<G::SeededGame::Result> games;
