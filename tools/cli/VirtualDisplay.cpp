@@ -82,12 +82,20 @@ std::string authorityEntry(const std::array<unsigned char, 16>& cookie) {
     return entry;
 }
 
-// A fresh cookie into the file, which only this user can read (mkstemp made it so).
+// A fresh cookie into the file, which only this user can read (mkstemp made it so). The cookie comes from
+// /dev/urandom, which every system with X11 has.
 void writeCookie(const int file) {
     std::array<unsigned char, 16> cookie{};
-    if (getentropy(cookie.data(), cookie.size()) != 0) {
+    const int random = open("/dev/urandom", O_RDONLY | O_CLOEXEC);
+    const bool drawn = random >= 0 && read(random, cookie.data(), cookie.size()) == static_cast<ssize_t>(cookie.size());
+    const int drawError = errno;
+    if (random >= 0) {
+        close(random);
+    }
+    if (!drawn) {
         close(file);
-        throw Failure(1, std::string("no X display, and no random cookie for a virtual one: ") + std::strerror(errno));
+        throw Failure(1,
+                      std::string("no X display, and no random cookie for a virtual one: ") + std::strerror(drawError));
     }
     const std::string entry = authorityEntry(cookie);
     const bool written = write(file, entry.data(), entry.size()) == static_cast<ssize_t>(entry.size());
