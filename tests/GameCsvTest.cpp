@@ -2,6 +2,7 @@
 
 #include "tools/tournament/Failure.hpp"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -38,6 +39,27 @@ TEST(GameCsv, ShardsMergeIntoTheGamesOfOneRunOrderedBySeed) {
     EXPECT_EQ(merged.rules.maxFrames, 300);
     EXPECT_EQ(merged.rules.firstSeed, 1U);
     EXPECT_EQ(merged.rules.lastSeed, 4U);
+}
+
+TEST(GameCsv, RowsOfAnotherRandSaySoAndMergeOnlyWithRowsOfThatRand) {
+    const std::string header = "seed,winner,frames,start,frame_time,max_frames";
+    const std::string other = header + ",generator\n2,PAPER,120,150,0.0166666675,20000,16807\n";
+    auto otherRand = played(50, 1.0F / 60.0F, 20000);
+    otherRand.generator = 16807;
+    EXPECT_EQ(G::gameCsv::write({{2, Winner::Paper, 120}}, otherRand), other);
+
+    const auto merged = G::gameCsv::merge(
+        Named{{"other.csv", other}, {"more.csv", header + ",generator\n3,ROCK,90,150,0.0166666675,20000,16807\n"}});
+    EXPECT_EQ(merged.rules.generator, 16807) << "the merged rows keep their generator, and write it";
+
+    try {
+        G::gameCsv::merge(Named{{"glibc.csv", header + "\n1,ROCK,99,150,0.0166666675,20000\n"}, {"other.csv", other}});
+        ADD_FAILURE() << "rows of two generators were merged";
+    } catch (const G::Failure& failure) {
+        EXPECT_EQ(failure.status(), 2);
+        EXPECT_THAT(failure.what(), testing::AllOf(testing::HasSubstr("other.csv: line 2: "),
+                                                   testing::HasSubstr("glibc's rand"), testing::HasSubstr("16807")));
+    }
 }
 
 TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {

@@ -50,6 +50,17 @@ TEST(TournamentSummary, WithNoGameDecidedItGivesNoLengthsOfNoFrames) {
     EXPECT_EQ(table.find(" 0 frames"), std::string::npos) << table;
 }
 
+TEST(TournamentSummary, NamesARandOtherThanGlibcsUnderItsFirstLine) {
+    G::GameRules otherRand;
+    otherRand.generator = 16807;
+    const std::vector<G::SeededGame::Result> games{{1, G::Winner::Rock, 100}};
+    const std::string table = G::Summary(games, otherRand).table();
+    const std::string line = "Dealt by a rand whose first value after srand(1) is 16807, not by glibc's: each seed is "
+                             "another game than under glibc\n";
+    EXPECT_EQ(table.compare(table.find('\n') + 1, line.size(), line), 0) << table;
+    EXPECT_EQ(G::Summary(games, G::GameRules()).table().find("Dealt by"), std::string::npos);
+}
+
 // Plays the seed's game to its end, and gives how it ended with the counts after every frame.
 std::pair<G::SeededGame::Result, std::vector<G::SeededGame::Counts>> playToTheEnd(const std::uint32_t seed,
                                                                                   const G::GameRules& rules) {

@@ -65,7 +65,7 @@ python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work
     fail "the sweep's SVG is not well-formed XML"
 # A start whose games all ran to the cap has no median length, rather than one of 0 frames.
 run capped --sweep size=30,90 --seeds 1-2 --max-frames 10 --jobs 2
-[ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt" ||
+{ [ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt"; } ||
     fail "a sweep of undecided games gives them a median length: $(cat "$work/capped.txt")"
 
 # refused WHY OPTION...: status 2, a clear message, and no file written.
@@ -90,6 +90,14 @@ refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
 refused "a sweep's starts" --merge "$work/sweep.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
+# A shard dealt by another C library's rand(), written by hand: it merges with no shard of glibc's, and the
+# chart cannot replay its game here.
+printf 'seed,winner,frames,start,frame_time,max_frames,generator\n41,ROCK,200,150,0.0166666675,20000,16807\n' \
+    >"$work/otherRand.csv"
+refused "rows of two generators" --merge "$work/low.csv" "$work/otherRand.csv"
+{ grep -q "glibc's rand" "$work/bad.err" && grep -q "16807" "$work/bad.err"; } ||
+    fail "the refused merge does not name both generators: $(cat "$work/bad.err")"
+refused "a chart of another generator's games" --merge "$work/otherRand.csv"
 
 # as_a_user COMMAND...: runs it as a user whom permission bits stop. Root reads and writes whatever they say,
 # so as root it runs as nobody, and the scratch folder lets everyone through. (env runs a command as it is.)
@@ -161,28 +169,72 @@ mkdir "$work/quiet"
 (cd "$work/quiet" && "$tool" --games 3 >/dev/null 2>&1) || fail "a run without files failed"
 [ -z "$(ls -A "$work/quiet")" ] || fail "a run without --csv or --svg wrote $(ls -A "$work/quiet")"
 
-# stopped SIGNAL WHOM STATUS: a long run, its CSV asked for, stopped by SIGNAL sent to the tool or to one of
-# its workers, ends with STATUS and a clear message, and leaves no file behind.
-stopped() {
-    mkdir -p "$work/stop"
-    "$tool" --games 100000 --jobs 2 --csv "$work/stop/out.csv" >/dev/null 2>"$work/stop.err" &
+# runs PID: the process runs (a process that has ended counts as gone even before it is reaped).
+runs() {
+    ps -o stat= -p "$1" | grep -qv Z
+}
+# socket_of PID: the file of the X socket that the server PID listens on.
+socket_of() {
+    local held
+    held=$(find "/proc/$1/fd" -lname 'socket:*' -printf '%l\n' 2>/dev/null | tr -dc '0-9\n')
+    awk -v held="$held" 'BEGIN { split(held, list, "\n"); for (i in list) inode[list[i]] = 1 }
+        ($7 in inode) && $8 ~ "^/tmp/[.]X11-unix/" { print $8 }' /proc/net/unix
+}
+# long [without-display]: a long run in the background, its CSV asked for, in $pid; without a display, the
+# tool's temporary folder is $work/stop-tmp, and its server's process is in $server once the workers run.
+long() {
+    mkdir -p "$work/stop" "$work/stop-tmp"
+    if [ "${1:-}" = without-display ]; then
+        env -u DISPLAY TMPDIR="$work/stop-tmp" "$tool" --games 100000 --jobs 2 --csv "$work/stop/out.csv" \
+            >/dev/null 2>"$work/stop.err" &
+    else
+        "$tool" --games 100000 --jobs 2 --csv "$work/stop/out.csv" >/dev/null 2>"$work/stop.err" &
+    fi
     pid=$!
     for _ in $(seq 100); do
-        workers=$(pgrep -P "$pid")
+        workers=$(pgrep -P "$pid" -f -- "--games 100000")
         [ "$(echo "$workers" | wc -w)" -eq 2 ] && break
         sleep 0.1
     done
+    server=$(pgrep -P "$pid" -x Xvfb)
     sleep 0.5
+}
+# stopped SIGNAL WHOM STATUS [without-display]: a long run stopped by SIGNAL sent to the tool or to one of its
+# workers ends with STATUS and a clear message, and leaves no file behind; without a display, its server is
+# gone with it, and so are the server's socket and every temporary file.
+stopped() {
+    long "${4:-}"
+    local socket=""
+    [ -n "$server" ] && socket=$(socket_of "$server")
     if [ "$2" = tool ]; then kill "-$1" "$pid"; else kill "-$1" "$(echo "$workers" | head -1)"; fi
     ends_within_20_s "SIG$1 to the $2"
     [ "$status" -eq "$3" ] || fail "SIG$1 to the $2: status $status, not $3"
     grep -q "quorvel-tournament: stopped" "$work/stop.err" || fail "SIG$1 to the $2: no clear message"
     [ -z "$(ls -A "$work/stop")" ] || fail "SIG$1 to the $2 left $(ls -A "$work/stop")"
+    if [ -n "${4:-}" ]; then
+        [ -n "$server" ] || fail "SIG$1 to the $2: no server of the tool's own was found"
+        [ -n "$socket" ] || fail "SIG$1 to the $2: the socket of the tool's server was not found"
+        runs "$server" && fail "SIG$1 to the $2 left the tool's X server running"
+        # The socket's file may only stand where another server has taken the number since.
+        [ -e "$socket" ] && ! grep -q " $socket\$" /proc/net/unix && fail "SIG$1 to the $2 left $socket"
+        [ -z "$(ls -A "$work/stop-tmp")" ] || fail "SIG$1 to the $2 left $(ls -A "$work/stop-tmp")"
+    fi
 }
 stopped INT tool 130
 grep -q "interrupted by Ctrl-C" "$work/stop.err" || fail "SIGINT is not named: $(cat "$work/stop.err")"
 stopped TERM tool 130
 grep -q "interrupted by SIGTERM" "$work/stop.err" || fail "SIGTERM is not named: $(cat "$work/stop.err")"
+stopped INT tool 130 without-display
+stopped TERM tool 130 without-display
+# Killed outright, the tool cannot end its server, which then ends by itself.
+long without-display
+kill -KILL "$pid"
+ends_within_20_s "SIGKILL to the tool"
+for _ in $(seq 200); do
+    runs "$server" || break
+    sleep 0.1
+done
+runs "$server" && fail "the X server of a tool killed outright still runs 20 s later"
 # A worker that dies all at once, as in a crash (SIGKILL, which no sanitizer's handler can catch).
 stopped KILL worker 1
 grep -q "killed by signal 9" "$work/stop.err" || fail "the crash is not named: $(cat "$work/stop.err")"
@@ -194,14 +246,14 @@ cp "$tool" "$work/moved/bin/quorvel-tournament"
 "$work/moved/bin/quorvel-tournament" --watch 7 >"$work/moved.out" 2>"$work/moved.err"
 status=$?
 [ "$status" -eq 2 ] || fail "a watch without assets: status $status, not 2"
-[ "$(wc -l <"$work/moved.err")" -eq 1 ] && grep -q "cannot find the game's assets" "$work/moved.err" ||
+{ [ "$(wc -l <"$work/moved.err")" -eq 1 ] && grep -q "cannot find the game's assets" "$work/moved.err"; } ||
     fail "a watch without assets: not the one line that says so: $(cat "$work/moved.err")"
 
 # An empty DISPLAY names no display: the games find one of their own, and the watch says it has none.
 DISPLAY='' "$tool" --games 2 >"$work/empty.txt" 2>"$work/empty.err" || fail "a run with DISPLAY empty: $(cat "$work/empty.err")"
 DISPLAY='' "$tool" --watch 7 >/dev/null 2>"$work/empty.err"
 status=$?
-[ "$status" -eq 1 ] && grep -q "needs a display" "$work/empty.err" ||
+{ [ "$status" -eq 1 ] && grep -q "needs a display" "$work/empty.err"; } ||
     fail "a watch with DISPLAY empty: status $status, $(cat "$work/empty.err")"
 
 "$tool" --help | grep -q -- "--frame-time" || fail "--help does not describe the options"

@@ -238,14 +238,16 @@ std::string usage() {
            "  --version            show the version and exit\n"
            "\n"
            "Game k with seed s is the same on every run, with any number of jobs: same winner, same number\n"
-           "of frames. Seeds run " +
+           "of frames, wherever the C library's rand() is the same (glibc's; CSV rows dealt by another say\n"
+           "which). Seeds run " +
            GameRules::seedRange() +
            " (seed 0 would play the same game as seed 1), and a run\n"
            "plays at most " +
            std::to_string(GameRules::mostGames) +
            " of them, whether --games or --seeds names them.\n"
            "Without --csv or --svg nothing is written: the summary goes to standard output.\n"
-           "Without a display, the tool starts itself in a virtual X server (xvfb-run).\n"
+           "Without a display, the tool starts a virtual X server of its own (Xvfb, from the xvfb package)\n"
+           "and ends it when it ends.\n"
            "Exit status: 0 on success; 1 when a run fails, or finds no display or window to draw in; 2 for a\n"
            "bad option, a CSV file that cannot be merged, or a watch or a recording that cannot start (no\n"
            "assets beside the tool, a video that cannot be written, no video recording in this build), and\n"

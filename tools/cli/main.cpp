@@ -1,10 +1,13 @@
 #include "tools/cli/CommandLine.hpp"
 #include "tools/cli/OutputFile.hpp"
 #include "tools/cli/ProgressLine.hpp"
+#include "tools/cli/RunDisplay.hpp"
+#include "tools/cli/VirtualDisplay.hpp"
 #include "tools/replay/AssetFolder.hpp"
 #include "tools/replay/Watch.hpp"
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/GameCsv.hpp"
+#include "tools/tournament/LibraryRand.hpp"
 #include "tools/tournament/SeededGame.hpp"
 #include "tools/tournament/StopSignals.hpp"
 #include "tools/tournament/Summary.hpp"
@@ -49,26 +52,6 @@ bool displaySet() {
 }
 #endif
 
-// Where X11 is the display system, SFML needs a display for its context even when nothing is drawn; without
-// one, the tool starts itself again under a virtual X server. Elsewhere the system always has one.
-void ensureDisplay(char** argv) {
-#if QUORVEL_X11
-    if (displaySet() || std::getenv("QUORVEL_TOURNAMENT_XVFB") != nullptr) {
-        return;
-    }
-    setenv("QUORVEL_TOURNAMENT_XVFB", "1", 1);
-    std::vector<char*> command{const_cast<char*>("xvfb-run"), const_cast<char*>("-a")};
-    for (char** argument = argv; *argument != nullptr; ++argument) {
-        command.push_back(*argument);
-    }
-    command.push_back(nullptr);
-    execvp("xvfb-run", command.data());
-    throw Failure(1, "no X display, and xvfb-run could not be started");
-#else
-    static_cast<void>(argv);
-#endif
-}
-
 // Every file asked for can be written, before any game is played or frame drawn: a mistyped path costs no
 // run.
 void checkOutputs(const Options& options) {
@@ -85,6 +68,7 @@ void watch(const Options& options, const char* startedAs) {
         throw Failure(1, "--watch needs a display to show its window");
     }
 #endif
+    const G::RunDisplay display(G::RunDisplay::Drawing::Window);
     G::assetFolder::enter(startedAs);
     // Ctrl-C and SIGTERM end the watch as they stop the other modes, even where the shell that started it in
     // the background left SIGINT ignored.
@@ -94,10 +78,12 @@ void watch(const Options& options, const char* startedAs) {
 
 #if QUORVEL_VIDEO
 #if QUORVEL_X11
-// The X server can go before the recorder notices a stop signal (a Ctrl-C reaches a virtual server started
-// by xvfb-run as well); Xlib then ends the process on the spot, so the partial video goes here.
+// The X server can go before the recorder notices a stop signal (a Ctrl-C at the terminal reaches a server
+// started from it as well); Xlib then ends the process on the spot, so the partial video goes here, and the
+// tool's own display if it has one.
 int lostDisplay(Display* /*display*/) {
     G::VideoFile::removeUnfinished();
+    G::VirtualDisplay::endNow();
     const bool stopped = G::StopSignals::stopped();
     std::cerr << "quorvel-tournament: stopped, no file written: "
               << (stopped ? "interrupted" : "the X display went away") << "\n";
@@ -107,7 +93,7 @@ int lostDisplay(Display* /*display*/) {
 
 void record(const Options& options, char** argv) {
     checkOutputs(options);
-    ensureDisplay(argv);
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
     // The file is named from where the tool was started, before it enters the assets' folder.
     std::string path = options.record;
     if (path.front() != '/') {
@@ -169,9 +155,9 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
 
 // The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
 // where asked for.
-void sweep(const Options& options, char** argv) {
+void sweep(const Options& options) {
     checkOutputs(options);
-    ensureDisplay(argv);
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
     const G::Sweep& sweep = *options.sweep;
     std::vector<G::GameRules> tournaments;
     for (const G::Start& start : sweep.starts()) {
@@ -192,12 +178,13 @@ void sweep(const Options& options, char** argv) {
     std::cout << sweep.table(summaries);
 }
 
-void tournament(const Options& options, char** argv) {
+void tournament(const Options& options) {
     checkOutputs(options);
     // The games need the graphics library's context, and so does the chart's replay of one game; a merge
     // without a chart needs neither, and runs on a machine with no X server at all.
+    std::optional<G::RunDisplay> display;
     if (options.merge.empty() || !options.svgPath.empty()) {
-        ensureDisplay(argv);
+        display.emplace(G::RunDisplay::Drawing::Unseen);
     }
     G::GameRules rules = options.rules;
     std::vector<G::SeededGame::Result> games;
@@ -205,6 +192,12 @@ void tournament(const Options& options, char** argv) {
         G::gameCsv::Merged merged = G::gameCsv::merge(options.merge);
         games = std::move(merged.games);
         rules = merged.rules;
+        // The chart replays its game here, which would be another game than the rows' under another rand().
+        if (!options.svgPath.empty() && rules.generator != options.rules.generator) {
+            throw Failure(2, "--svg cannot chart these games here: they were played with " +
+                                 G::libraryRand::described(rules.generator) + ", this tool plays with " +
+                                 G::libraryRand::described(options.rules.generator));
+        }
     } else {
         games = std::move(play({rules}, options.jobs).front());
     }
@@ -227,20 +220,21 @@ void tournament(const Options& options, char** argv) {
 
 int main(int argc, char** argv) {
     try {
-        const G::commandLine::Request request = G::commandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
+        G::commandLine::Request request = G::commandLine::parse(std::vector<std::string>(argv + 1, argv + argc));
         if (request.help || request.version) {
             std::cout << (request.help ? G::commandLine::usage() : G::commandLine::version());
             return 0;
         }
+        request.options.rules.generator = G::libraryRand::here();
         const Options& options = request.options;
         if (options.watch && !options.record.empty()) {
             record(options, argv);
         } else if (options.watch) {
             watch(options, argv[0]);
         } else if (options.sweep) {
-            sweep(options, argv);
+            sweep(options);
         } else {
-            tournament(options, argv);
+            tournament(options);
         }
     } catch (const Failure& failure) {
         std::cerr << "quorvel-tournament: " << failure.what() << "\n";

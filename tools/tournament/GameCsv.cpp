@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <sstream>
 #include <utility>
@@ -16,6 +17,9 @@ namespace G::gameCsv {
 namespace {
 
 const char* const header = "seed,winner,frames,start,frame_time,max_frames";
+// Rows of games dealt by a rand() other than glibc's say which (libraryRand) in a column of their own, so that
+// the games of one seed under two generators never merge as one; glibc's rows are as they always were.
+const char* const generatorColumn = ",generator";
 
 // The frame time with enough digits to read back as the very same float.
 std::string exactly(const float frameTime) {
@@ -101,12 +105,13 @@ struct Row {
     GameRules rules;
 };
 
-// One data row; a Failure that names the place (`where`) and the fault for anything else.
-Row parseRow(const std::string& line, const std::string& where) {
+// One data row of a file whose rows have `columns` fields; a Failure that names the place (`where`) and the
+// fault for anything else.
+Row parseRow(const std::string& line, const std::size_t columns, const std::string& where) {
     const auto refuse = [&where](const std::string& problem) { return Failure(2, where + problem); };
     const std::vector<std::string> fields = fieldsOf(line);
-    if (fields.size() != 6) {
-        throw refuse("a row has 6 fields, this one " + std::to_string(fields.size()));
+    if (fields.size() != columns) {
+        throw refuse("a row has " + std::to_string(columns) + " fields, this one " + std::to_string(fields.size()));
     }
     const auto seed = GameRules::seedFrom(fields[0]);
     if (!seed) {
@@ -142,6 +147,14 @@ Row parseRow(const std::string& line, const std::string& where) {
         throw refuse("the frame count '" + fields[2] + "' cannot end such a game");
     }
     Row row{};
+    if (columns > 6) {
+        const auto generator = GameRules::wholeNumber(fields[6], 0, std::numeric_limits<int>::max());
+        if (!generator) {
+            throw refuse("the generator '" + fields[6] + "' is not a value of rand(), from 0 to " +
+                         std::to_string(std::numeric_limits<int>::max()));
+        }
+        row.rules.generator = *generator;
+    }
     row.game = {*seed, *winner, *frames};
     row.rules.start = start;
     row.rules.frameTime = *frameTime;
@@ -157,10 +170,13 @@ std::string write(const std::vector<SeededGame::Result>& games, const GameRules&
 
 std::string write(const std::vector<std::vector<SeededGame::Result>>& tournaments,
                   const std::vector<GameRules>& rules) {
-    std::string csv = std::string(header) + "\n";
+    const bool glibcs = std::all_of(rules.begin(), rules.end(),
+                                    [](const GameRules& one) { return one.generator == libraryRand::glibc; });
+    std::string csv = std::string(header) + (glibcs ? "" : generatorColumn) + "\n";
     for (std::size_t t = 0; t < tournaments.size(); ++t) {
         const std::string played = "," + field(rules[t].start.name()) + "," + exactly(rules[t].frameTime) + "," +
-                                   std::to_string(rules[t].maxFrames) + "\n";
+                                   std::to_string(rules[t].maxFrames) +
+                                   (glibcs ? "" : "," + std::to_string(rules[t].generator)) + "\n";
         for (const SeededGame::Result& game : tournaments[t]) {
             csv += std::to_string(game.seed) + "," + nameOf(game.winner) + "," + std::to_string(game.frames) + played;
         }
@@ -184,9 +200,10 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
     for (const auto& [name, text] : namedTexts) {
         std::istringstream lines(text);
         std::string line;
-        if (!nextLine(lines, line) || line != header) {
+        if (!nextLine(lines, line) || (line != header && line != header + std::string(generatorColumn))) {
             throw Failure(2, name + ": line 1 is not the header '" + header + "'");
         }
+        const std::size_t columns = fieldsOf(line).size();
         std::size_t number = 1;
         std::size_t rows = 0;
         // Empty lines at the end of a file are no rows (an editor may add one); the first of those read since
@@ -200,15 +217,21 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
             }
             if (emptySince != 0) {
                 // A row follows: the empty line is a row with no fields, which this refuses.
-                parseRow("", placeOf(name, emptySince));
+                parseRow("", columns, placeOf(name, emptySince));
             }
             const std::string where = placeOf(name, number);
-            const Row row = parseRow(line, where);
+            const Row row = parseRow(line, columns, where);
             ++rows;
             if (first) {
                 merged.rules = row.rules;
                 firstName = name;
                 first = false;
+            } else if (row.rules.generator != merged.rules.generator) {
+                std::string message = where;
+                message.append("played with ").append(libraryRand::described(row.rules.generator));
+                message.append(", ").append(firstName).append(" with ");
+                message.append(libraryRand::described(merged.rules.generator));
+                throw Failure(2, message.append(": the same seed is another game under each"));
             } else if (!row.rules.playsLike(merged.rules)) {
                 std::string message = where;
                 message.append("played with other settings (start, frame time or frame cap) than ").append(firstName);

@@ -7,8 +7,9 @@
 #include <utility>
 #include <vector>
 
-// The tournament's CSV file: one row per game, each with the settings it was played with, so that the files
-// of separate runs, on one machine or many, can be combined safely.
+// The tournament's CSV file: one row per game, each with the settings it was played with (and, where it is not
+// glibc's, the rand() that dealt it), so that the files of separate runs, on one machine or many, can be
+// combined safely.
 namespace G::gameCsv {
 
 // The games, in the order given, under a header line.
@@ -22,8 +23,8 @@ struct Merged {
     std::vector<SeededGame::Result> games;
     GameRules rules;
 };
-// Throws a Failure (status 2) for a file that cannot be read or is not such a CSV file, for rules that
-// differ between rows, or for a seed played twice.
+// Throws a Failure (status 2) for a file that cannot be read or is not such a CSV file, for rules (the
+// generator among them) that differ between rows, or for a seed played twice.
 Merged merge(const std::vector<std::string>& paths);
 // The same for texts already read, each with the name to give in messages.
 Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "tools/tournament/LibraryRand.hpp"
 #include "tools/tournament/Start.hpp"
 
 #include <cstdint>
@@ -9,9 +10,9 @@
 
 namespace G {
 
-// The rules a tournament's games are played by: which seeds, from which start, at which frame time, and up
-// to which frame cap. The command line and the CSV reader both read them through the functions below, so
-// the limits are checked in one place.
+// The rules a tournament's games are played by: which seeds, from which start, at which frame time, up to
+// which frame cap, and with which C library's rand(). The command line and the CSV reader both read them
+// through the functions below, so the limits are checked in one place.
 struct GameRules {
     static constexpr std::int64_t mostGames = 10000000;
     static constexpr std::int64_t mostFrames = 100000000;
@@ -26,6 +27,8 @@ struct GameRules {
     Start start;
     float frameTime = 1.0F / 60.0F;
     std::int64_t maxFrames = 20000;
+    // The generator that deals the pieces (libraryRand): glibc's unless the tool finds another.
+    std::int64_t generator = libraryRand::glibc;
 
     // The same start, frame time and frame cap, whatever the seeds: games that belong in one tournament.
     bool playsLike(const GameRules& other) const;

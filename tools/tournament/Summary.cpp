@@ -80,6 +80,14 @@ std::string Summary::timing() const {
     return out.str();
 }
 
+std::string Summary::generatorLine() const {
+    if (rules.generator == libraryRand::glibc) {
+        return "";
+    }
+    return "Dealt by " + libraryRand::described(rules.generator) +
+           ", not by glibc's: each seed is another game than under glibc\n";
+}
+
 std::string Summary::interval(const Share& share) {
     std::ostringstream out;
     out << std::fixed << std::setprecision(1) << 100 * share.low << "% to " << 100 * share.high << "%";
@@ -99,7 +107,8 @@ std::string Summary::table() const {
     const auto seconds = [frameTime](const double frames) { return frames * frameTime; };
     out << std::fixed;
     out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << rules.start.description()
-        << ", " << timing() << "\n\n";
+        << ", " << timing() << "\n"
+        << generatorLine() << "\n";
     out << "| winner    |  games |  share | 95% confidence interval |\n";
     out << "|-----------|-------:|-------:|-------------------------|\n";
     for (const Share& share : results) {

@@ -36,6 +36,9 @@ public:
     const std::string& seeds() const { return seedRanges; }
     // "frame time 0.016667 s, undecided after 20000 frames", as the table's first line ends.
     std::string timing() const;
+    // For games dealt by a rand() other than glibc's, the line under the table's first line that says so;
+    // nothing for glibc's.
+    std::string generatorLine() const;
     // "211 frames (3.5 s)": the median length of the decided games.
     std::string medianLength() const;
     // "32.3% to 34.2%".

@@ -111,7 +111,8 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
     std::ostringstream out;
     out << std::fixed;
     out << "QUORVEL sweep: " << description() << ", " << any.games() << " games from each of " << series.size()
-        << " starts, seeds " << any.seeds() << ", " << any.timing() << "\n\n";
+        << " starts, seeds " << any.seeds() << ", " << any.timing() << "\n"
+        << any.generatorLine() << "\n";
     out << "| " << std::left << std::setw(static_cast<int>(width)) << "start"
         << " |";
     std::ostringstream rule;

@@ -1,0 +1,47 @@
+#include "tools/cli/RunDisplay.hpp"
+
+#include "tools/tournament/Failure.hpp"
+
+#if QUORVEL_X11
+#include <X11/Xlib.h>
+
+#include <cstdlib>
+#include <string>
+#endif
+
+namespace G {
+
+RunDisplay::RunDisplay(const Drawing drawing) {
+#if QUORVEL_X11
+    // An empty DISPLAY names no display at all.
+    const char* const named = std::getenv("DISPLAY");
+    if (drawing == Drawing::Unseen && (named == nullptr || *named == '\0')) {
+        own = std::make_unique<VirtualDisplay>();
+    }
+    const std::string name = own ? own->name() : named != nullptr ? named : "";
+    if (name.empty()) {
+        throw Failure(1, "no X display: DISPLAY is not set");
+    }
+    Display* const opened = XOpenDisplay(name.c_str());
+    if (opened == nullptr) {
+        const char* const hint = own ? "the tool's own virtual display refused it"
+                                 : drawing == Drawing::Window
+                                     ? "start it from a desktop session, or over ssh with X forwarding (ssh -X)"
+                                     : "unset DISPLAY, and the tool plays on a virtual display of its own";
+        throw Failure(1, "no X display at " + name + " could be opened: " + hint);
+    }
+    connection = opened;
+#else
+    static_cast<void>(drawing);
+#endif
+}
+
+RunDisplay::~RunDisplay() {
+#if QUORVEL_X11
+    if (connection != nullptr) {
+        XCloseDisplay(static_cast<Display*>(connection));
+    }
+#endif
+}
+
+} // namespace G
