@@ -74,6 +74,7 @@ TEST(CommandLine, BadValuesAreRefusedWithAMessage) {
                                                 {"--seeds", "5"},
                                                 {"--max-frames", "99999999999999999999"},
                                                 {"--csv", ""},
+                                                {"--csv", "games", "--svg", "./games"},
                                                 {"--jobs", "0"},
                                                 {"--merge"},
                                                 {"--merge", "a.csv", "--start", "300"},
@@ -159,6 +160,7 @@ TEST(CommandLine, SeedsStartAtOneAndARunNamesThemOnceWithinOneLimit) {
         {{"--seeds", "5-5", "--games", "3"}, "--seeds cannot be combined with --games"},
         {{"--games", "3", "--seeds", "5-5"}, "--seeds cannot be combined with --games"},
         {{"--sweep", "rock=30", "--games=3", "--seeds=5-5"}, "--seeds cannot be combined with --games"},
+        {{"--sweep", "rock=1-100/1", "--games", "100001"}, "--sweep plays at most 10000000 games in all, not 10000100"},
     });
     EXPECT_EQ(parse({"--seeds", "4284967296-4294967295"}).options->rules.firstSeed, 4284967296U) << "the limit itself";
     EXPECT_EQ(parse({"--seeds", "1-1"}).options->rules.firstSeed, 1U);

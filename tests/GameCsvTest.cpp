@@ -97,14 +97,15 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
     }
 }
 
-// A file saved on Windows, or by an editor that ends it with an empty line, holds the same games.
-TEST(GameCsv, WindowsLineEndsAndEmptyLinesAtTheEndReadAsTheSameGames) {
+// A file saved on Windows (line ends, a spreadsheet's byte order mark), or by an editor that ends it with an
+// empty line, holds the same games.
+TEST(GameCsv, WindowsLineEndsByteOrderMarkAndEmptyLinesAtTheEndReadAsTheSameGames) {
     const std::string header = "seed,winner,frames,start,frame_time,max_frames";
     const std::string first = "1,ROCK,200,150,0.0166666675,20000";
     const std::string second = "2,PAPER,210,150,0.0166666675,20000";
     const std::string plain = header + "\n" + first + "\n" + second + "\n";
     const std::string windows = header + "\r\n" + first + "\r\n" + second + "\r\n";
-    for (const std::string& text : {windows, plain + "\n", windows + "\r\n\r\n"}) {
+    for (const std::string& text : {windows, plain + "\n", windows + "\r\n\r\n", "\xEF\xBB\xBF" + windows}) {
         try {
             const G::gameCsv::Merged merged = G::gameCsv::merge(Named{{"a", text}});
             EXPECT_EQ(G::gameCsv::write(merged.games, merged.rules), plain);

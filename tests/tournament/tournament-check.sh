@@ -156,6 +156,7 @@ env|$work/folder|cannot be read: Is a directory
 env|$work/gone.csv|cannot be read: No such file or directory
 env|/proc/self/mem|cannot be read: Input/output error
 as_a_user|$work/secret.csv|cannot be read: Permission denied
+env|/dev/zero|line 1 is not the header 'seed,winner,frames,start,frame_time,max_frames'
 env|$work/zero.csv|line 2: the seed '0' is not a seed from 1 to 4294967295: seed 0 plays the same game as seed 1
 EOF
 

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <set>
 #include <utility>
@@ -340,6 +342,19 @@ Request parse(const std::vector<std::string>& arguments) {
         if (conflict.empty() && options.sweep->variesSize() && given.count(Option::Start) != 0) {
             conflict = "--start cannot be combined with --sweep size=…: every start of that sweep is equal";
         }
+        const std::uint64_t starts = conflict.empty() ? options.sweep->starts().size() : 0;
+        const std::uint64_t games = starts * (std::uint64_t{options.rules.lastSeed} - options.rules.firstSeed + 1);
+        if (games > GameRules::mostGames) {
+            conflict = "--sweep plays at most " + std::to_string(GameRules::mostGames) + " games in all, not " +
+                       std::to_string(games) + " (" + std::to_string(starts) + " starts of " +
+                       std::to_string(games / starts) + " games)";
+        }
+    }
+    // The second file would take the first one's place at the end of the run.
+    if (conflict.empty() && !options.csvPath.empty() &&
+        std::filesystem::path(options.csvPath).lexically_normal() ==
+            std::filesystem::path(options.svgPath).lexically_normal()) {
+        conflict = "--csv and --svg cannot name the same file ('" + options.csvPath + "')";
     }
     // Both name the seeds to play: the one given last would silently win.
     if (conflict.empty() && given.count(Option::Games) != 0 && given.count(Option::Seeds) != 0) {

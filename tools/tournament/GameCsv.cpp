@@ -17,6 +17,8 @@ namespace G::gameCsv {
 namespace {
 
 const char* const header = "seed,winner,frames,start,frame_time,max_frames";
+// What a spreadsheet saving "UTF-8 CSV" on Windows puts before the first line.
+const std::string byteOrderMark = "\xEF\xBB\xBF";
 // Rows of games dealt by a rand() other than glibc's say which (libraryRand) in a column of their own, so that
 // the games of one seed under two generators never merge as one; glibc's rows are as they always were.
 const char* const generatorColumn = ",generator";
@@ -64,8 +66,22 @@ std::vector<std::string> fieldsOf(const std::string& line) {
     return fields;
 }
 
+// Where the first line begins: after the byte order mark, if the text has one.
+std::size_t firstLineAt(const std::string& text) {
+    return text.compare(0, byteOrderMark.size(), byteOrderMark) == 0 ? byteOrderMark.size() : 0;
+}
+
+// Whether the text read so far can still be the start of a CSV file of games.
+bool beginsLikeGames(const std::string& text) {
+    const std::size_t at = firstLineAt(text);
+    const std::size_t compared = std::min(text.size() - at, std::char_traits<char>::length(header));
+    return text.compare(at, compared, header, compared) == 0;
+}
+
 // The whole file, read through the C library, whose every failure (a folder, a file without read permission,
-// one that has gone, a read error) leaves the reason in errno rather than in an exception.
+// one that has gone, a read error) leaves the reason in errno rather than in an exception. Reading stops as
+// soon as the file cannot be one of games, so that a device or a large file of anything else (--merge
+// /dev/zero) is refused for its first line instead of filling the memory.
 std::string contentsOf(const std::string& path) {
     const auto refuse = [&path] { return Failure(2, path + ": cannot be read: " + std::strerror(errno)); };
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), std::fclose);
@@ -77,6 +93,9 @@ std::string contentsOf(const std::string& path) {
     std::size_t got = 0;
     while ((got = std::fread(buffer.data(), 1, buffer.size(), file.get())) > 0) {
         text.append(buffer.data(), got);
+        if (!beginsLikeGames(text)) {
+            break;
+        }
     }
     if (std::ferror(file.get()) != 0) {
         throw refuse();
@@ -198,7 +217,7 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
     bool first = true;
     std::string firstName;
     for (const auto& [name, text] : namedTexts) {
-        std::istringstream lines(text);
+        std::istringstream lines(text.substr(firstLineAt(text)));
         std::string line;
         if (!nextLine(lines, line) || (line != header && line != header + std::string(generatorColumn))) {
             throw Failure(2, name + ": line 1 is not the header '" + header + "'");
