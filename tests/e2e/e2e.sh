@@ -233,6 +233,16 @@ no-display)
     [ "$(wc -l <"$work/stderr")" -eq 1 ] && grep -q "^quorvel: no X display" "$work/stderr" ||
         fail "not the one line that says the display is missing"
     ;;
+make-run-without-display)
+    # make run where there is no display ends with the game's own line, and make's line for the game's status
+    # 1 (make's own status for a failed command is not the game's). It runs what is built, building nothing.
+    env -u DISPLAY -u WAYLAND_DISPLAY -u MAKEFLAGS -u MAKELEVEL make -s -C "$source_dir" -o build run \
+        BUILD_DIR="$(dirname "$quorvel")" >"$work/stdout" 2>"$work/stderr" && fail "make run succeeded without a display"
+    [ -s "$work/stdout" ] && fail "make run wrote to stdout"
+    [ "$(wc -l <"$work/stderr")" -eq 2 ] && grep -q "^quorvel: no X display" "$work/stderr" &&
+        tail -n 1 "$work/stderr" | grep -q "Error 1\$" ||
+        fail "not the game's line, then make's for status 1"
+    ;;
 watch)
     # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
     arguments=(--watch 7 --start 150 --frame-time 10)
