@@ -226,6 +226,7 @@ random-font)
 no-display)
     # Started where there is no display at all (a text console, ssh without X forwarding): one line that says
     # so, status 1, and no abort.
+    # shellcheck disable=SC2086 # the runner is a command in words of its own, or nothing
     (cd "$home" && exec env -u DISPLAY -u WAYLAND_DISPLAY $runner "$quorvel" >"$work/stdout" 2>"$work/stderr")
     status=$?
     [ "$status" -eq 1 ] || fail "exit status $status, not 1"
@@ -261,7 +262,7 @@ watch)
     ;;
 watch-uneven)
     # The watch's check, from an uneven start: the first frame shows every piece where the spawn puts it.
-    arguments=(--watch 7 --start 30,50,70 --frame-time 10)
+    arguments=(--watch 7 --start "30,50,70" --frame-time 10)
     title="QUORVEL 7"
     start "$source_dir"
     shot first

@@ -136,8 +136,8 @@ status=$?
     fail "a watch without assets: not the one line that says so: $(cat "$work/moved.err")"
 
 # An empty DISPLAY names no display: the games find one of their own, and the watch says it has none.
-DISPLAY= "$tool" --games 2 >"$work/empty.txt" 2>"$work/empty.err" || fail "a run with DISPLAY empty: $(cat "$work/empty.err")"
-DISPLAY= "$tool" --watch 7 >/dev/null 2>"$work/empty.err"
+DISPLAY="" "$tool" --games 2 >"$work/empty.txt" 2>"$work/empty.err" || fail "a run with DISPLAY empty: $(cat "$work/empty.err")"
+DISPLAY="" "$tool" --watch 7 >/dev/null 2>"$work/empty.err"
 status=$?
 [ "$status" -eq 1 ] && grep -q "needs a display" "$work/empty.err" ||
     fail "a watch with DISPLAY empty: status $status, $(cat "$work/empty.err")"
