@@ -1,6 +1,7 @@
 # A thin front over CMake and the scripts in scripts/ and legs/. Written for any make (GNU make, and BSD make with
 # its own syntax left out), so `make run` works as it stands on the BSDs too.
 #   make run     build the game and its tools, and start the game
+#   make install install what make run or make build built: into PREFIX (/usr/local), under DESTDIR if given
 #   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak, package), the
 #                sanitizer build of the suite, the fuzzer, the suite in fresh Debian 13 and testing roots,
 #                the arm64 build under qemu, the same games on every build, and the Windows build under Wine
@@ -10,6 +11,7 @@
 #   make clean   remove every build folder;  make clean-roots  remove the Debian roots of the legs (as root)
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
+PREFIX ?= /usr/local
 FUZZ_SECONDS ?= 60
 # Every core: nproc on Linux, sysctl on the BSDs and macOS.
 JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
@@ -18,15 +20,20 @@ JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 # use every core).
 .NOTPARALLEL:
 
-.PHONY: run test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
+.PHONY: run install test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
 	test-trixie test-testing test-same-games test-windows clean clean-roots
 
+# Without a display the game says so itself, in one line, and ends with status 1; make then adds its own line
+# for the failed command and ends with its own status for a failure (2 in GNU make, 1 in BSD make).
 run: build
-	@case "$$(uname -s)" in Linux|*BSD|DragonFly) \
-		if [ -z "$${DISPLAY:-}" ] && [ -z "$${WAYLAND_DISPLAY:-}" ]; then \
-			echo "make run: no display; start it from a desktop session (the tests run without one)"; exit 1; fi;; \
-	esac
-	./$(BUILD_DIR)/quorvel
+	$(BUILD_DIR)/quorvel
+
+# What the README's `cmake --install build --prefix /usr/local` does, with the names that users of a Makefile
+# give (DESTDIR: a staging root, as a package's build uses). It builds nothing: built by root, the build
+# folder would hold files that its user could no longer change.
+install:
+	@[ -f $(BUILD_DIR)/cmake_install.cmake ] || { echo "make install: nothing is built in $(BUILD_DIR); make build builds it"; exit 1; }
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
 # The legs, one after another, stopping at the first that fails; legs/all starts meanwhile, in the
 # background, what the later legs would otherwise wait for on the network (the Debian roots, Wine).

@@ -221,6 +221,8 @@ void GameState::drawItems(std::vector<Item>& items) {
     drawItems(items, tool->window);
 }
 
+// A member, as drawItems(items) is, whose drawing it does into any target, though it needs nothing of the state.
+// NOLINTNEXTLINE(readability-convert-member-functions-to-static)
 void GameState::drawItems(const std::vector<Item>& items, sf::RenderTarget& target) const {
     for (const Item& item : items) {
         item.draw(target);

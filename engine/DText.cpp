@@ -24,6 +24,7 @@ DText& DText::operator<<(const char* value) {
     return *this;
 }
 
+// By value, as the header promises: the line keeps its own copy of the text.
 DText& DText::operator<<(std::string value) { // NOLINT(performance-unnecessary-value-param)
     buffer << value;
     refresh();

@@ -258,7 +258,7 @@ random-font)
 no-display)
     # Started where there is no display at all (a text console, ssh without X forwarding): one line that says
     # so, status 1, and no abort.
-    # shellcheck disable=SC2086 # no runner is no word at all
+    # shellcheck disable=SC2086 # the runner is a command in words of its own, or nothing
     (cd "$home" && exec env -u DISPLAY -u WAYLAND_DISPLAY $runner "$quorvel" >"$work/stdout" 2>"$work/stderr")
     status=$?
     [ "$status" -eq 1 ] || fail "exit status $status, not 1"
@@ -266,6 +266,16 @@ no-display)
     if [ "$(wc -l <"$work/stderr")" -ne 1 ] || ! grep -q "^quorvel: no X display" "$work/stderr"; then
         fail "not the one line that says the display is missing"
     fi
+    ;;
+make-run-without-display)
+    # make run where there is no display ends with the game's own line, and make's line for the game's status
+    # 1 (make's own status for a failed command is not the game's). It runs what is built, building nothing.
+    env -u DISPLAY -u WAYLAND_DISPLAY -u MAKEFLAGS -u MAKELEVEL make -s -C "$source_dir" -o build run \
+        BUILD_DIR="$(dirname "$quorvel")" >"$work/stdout" 2>"$work/stderr" && fail "make run succeeded without a display"
+    [ -s "$work/stdout" ] && fail "make run wrote to stdout"
+    [ "$(wc -l <"$work/stderr")" -eq 2 ] && grep -q "^quorvel: no X display" "$work/stderr" &&
+        tail -n 1 "$work/stderr" | grep -q "Error 1\$" ||
+        fail "not the game's line, then make's for status 1"
     ;;
 watch)
     # Game 7 of a tournament, at ten seconds a frame: the first frame, before any update, stays on screen.
@@ -285,8 +295,7 @@ watch)
     ;;
 watch-uneven)
     # The watch's check, from an uneven start: the first frame shows every piece where the spawn puts it.
-    # shellcheck disable=SC2054 # the start's three counts are one word
-    arguments=(--watch 7 --start 30,50,70 --frame-time 10)
+    arguments=(--watch 7 --start "30,50,70" --frame-time 10)
     title="QUORVEL 7"
     start "$source_dir"
     shot first

@@ -1,7 +1,8 @@
 #!/bin/bash
-# Checks what a user installs: the install tree (cmake --install into a fresh prefix) or the Debian
-# package (cpack, unpacked with dpkg-deb -x into a fresh root). Both must hold exactly the expected files,
-# a desktop entry that desktop-file-validate accepts, and a launcher that starts the game from any folder.
+# Checks what a user installs: the install tree (cmake --install into a fresh prefix; make install, with
+# PREFIX and DESTDIR, gives the same files) or the Debian package (cpack, unpacked with dpkg-deb -x into a
+# fresh root). Both must hold exactly the expected files, a desktop entry that desktop-file-validate
+# accepts, and a launcher that starts the game from any folder.
 #
 #   install-check.sh install|deb BUILD_DIR SOURCE_DIR E2E_SCRIPT CLOSE_REQUEST
 #   install-check.sh after-run BUILD_DIR    what make run built installs: the install succeeds, and the
@@ -34,6 +35,16 @@ case "$mode" in
 install)
     prefix="$work/prefix"
     cmake --install "$build_dir" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
+    # make install does the same, into /usr/local unless PREFIX says otherwise, under DESTDIR.
+    for variables in "DESTDIR=$work/staged" "PREFIX=$prefix DESTDIR=$work/staged"; do
+        # shellcheck disable=SC2086 # one variable per word
+        env -u MAKEFLAGS -u MAKELEVEL make -s -C "$source_dir" install BUILD_DIR="$build_dir" $variables \
+            >"$work/make.log" 2>&1 || { cat "$work/make.log"; fail "make install $variables failed"; }
+    done
+    for installed in "$work/staged/usr/local" "$work/staged$prefix"; do
+        diff -r "$prefix" "$installed" >"$work/diff.log" 2>&1 ||
+            { cat "$work/diff.log"; fail "make install put into $installed other files than cmake --install"; }
+    done
     ;;
 deb)
     cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1 ||

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # What the tournament's checks share, sourced by each: a scratch folder, a background tool to end on exit,
 # a failure that says why, and a bounded wait for the tool to stop.
 
@@ -22,6 +23,7 @@ ends_within_20_s() {
     done
     kill -0 "$pid" 2>/dev/null && fail "$1: still running 20 s later"
     wait "$pid"
+    # shellcheck disable=SC2034 # read by the checks that source this file
     status=$?
     pid=""
 }
