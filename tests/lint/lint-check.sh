@@ -62,10 +62,14 @@ clang-tidy)
     part=$4
     parts=$5
     [ -f "$build_dir/compile_commands.json" ] || fail "no $build_dir/compile_commands.json"
-    # CMake writes one "file" line for each translation unit; those under the build folder are generated.
-    sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build_dir/compile_commands.json" |
-        awk -v source="$source_dir/" -v build="$build_dir/" 'index($0, source) == 1 && index($0, build) != 1' |
-        LC_ALL=C sort -u | awk -v part="$part" -v parts="$parts" 'NR % parts == part' >"$listed"
+    # CMake writes one "file" line for each translation unit; those under the build folder are generated. The
+    # sources that this build does not compile (the benchmarks, the fuzzer) are checked too, with the flags
+    # that clang-tidy takes from the nearest source that it does.
+    {
+        sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build_dir/compile_commands.json" |
+            awk -v source="$source_dir/" -v build="$build_dir/" 'index($0, source) == 1 && index($0, build) != 1'
+        project_files '*.cpp' | sed "s|^|$(pwd)/|"
+    } | LC_ALL=C sort -u | awk -v part="$part" -v parts="$parts" 'NR % parts == part' >"$listed"
     [ -s "$listed" ] || fail "no translation unit of the project in part $part of $parts"
     # Without GCC's precompiled header, which clang cannot read: each file includes what it uses itself.
     sed 's| -Winvalid-pch||; s| -include [^ ]*/cmake_pch\.hxx||' "$build_dir/compile_commands.json" \
