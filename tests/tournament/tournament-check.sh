@@ -4,7 +4,6 @@
 # cannot be written refused before any game, no file unless asked for, and no half-written file when a run
 # is interrupted, a worker crashes or the path goes bad.
 #   tournament-check.sh QUORVEL_TOURNAMENT
-# shellcheck disable=SC2015 # "CHECK && CHECK || fail" is meant: it fails unless every check holds
 set -u
 tool=$1
 # shellcheck source=tests/tournament/check-common.sh
@@ -126,14 +125,17 @@ as_a_user|--svg|$work/locked/chart.svg|Permission denied|--games 20 --jobs 2
 EOF
 [ -z "$(ls -A "$work/folder")$(ls -A "$work/locked")" ] && [ ! -e "$work/nowhere" ] && [ ! -s "$work/plain" ] ||
     fail "a refused path was changed"
-# A path that goes bad while the games are played fails the run with the reason, and leaves no file.
-"$tool" --games 100 --jobs 2 --csv "$work/late.csv" >/dev/null 2>"$work/late.err" &
+# A path that goes bad while the games are played fails the run with the reason, and leaves no file. The tool
+# is held still while its workers play, so that the folder is there before it can write.
+"$tool" --games 1000 --jobs 2 --csv "$work/late.csv" >/dev/null 2>"$work/late.err" &
 pid=$!
 for _ in $(seq 100); do
     [ "$(pgrep -c -P "$pid")" -eq 2 ] && break
     sleep 0.1
 done
-mkdir "$work/late.csv"
+kill -STOP "$pid"
+mkdir "$work/late.csv" || fail "the folder could not be made in the file's place"
+kill -CONT "$pid"
 wait "$pid"
 status=$?
 pid=""

@@ -1,7 +1,9 @@
 // Checks a screenshot of `quorvel-tournament --watch SEED` taken before its first update: the pieces stand
 // exactly where the tournament's spawn for that seed puts them. Below the overlay's lines, every piece's
-// square shows some of the piece, and nothing but the field's grey lies outside the pieces' squares.
-//   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND|ROCKS,PAPERS,SCISSORS
+// square shows some of the piece, and nothing but the field's grey lies outside the pieces' squares; with
+// --status-line, nor below the overlay where the watch's window writes its status line (a recorded frame has
+// none).
+//   watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND|ROCKS,PAPERS,SCISSORS [--status-line]
 #include "engine/Sfml.hpp"
 #include "tools/tournament/SeededGame.hpp"
 
@@ -14,8 +16,10 @@
 #include <vector>
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::cerr << "usage: watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND|ROCKS,PAPERS,SCISSORS\n";
+    const bool statusLine = argc == 5 && std::string(argv[4]) == "--status-line";
+    if (argc != 4 && !statusLine) {
+        std::cerr << "usage: watch-check SCREENSHOT.png SEED PIECES_OF_EACH_KIND|ROCKS,PAPERS,SCISSORS "
+                     "[--status-line]\n";
         return 2;
     }
     sf::Image shot;
@@ -47,8 +51,8 @@ int main(int argc, char** argv) {
     }
     const sf::Color grey(192, 192, 192);
     // The overlay's lines, and the watch's status line under them.
-    const auto inOverlay = [](const unsigned x, const unsigned y) {
-        return (x < 260 && y < 140) || (x < 600 && y < 125);
+    const auto inOverlay = [statusLine](const unsigned x, const unsigned y) {
+        return (x < 260 && y < 140) || (statusLine && x < 600 && y < 125);
     };
     int failures = 0;
     for (unsigned y = 0; y < G::windowHeight; ++y) {

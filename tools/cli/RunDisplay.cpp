@@ -20,7 +20,7 @@ RunDisplay::RunDisplay(const Drawing drawing) {
     }
     const std::string name = own ? own->name() : named != nullptr ? named : "";
     if (name.empty()) {
-        throw Failure(1, "no X display: DISPLAY is not set");
+        throw Failure(1, "--watch needs a display to show its window");
     }
     Display* const opened = XOpenDisplay(name.c_str());
     if (opened == nullptr) {

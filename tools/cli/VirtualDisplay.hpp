@@ -20,8 +20,11 @@ namespace G {
 // beneath it; on Linux it also ends when the tool is killed outright.
 class VirtualDisplay {
 public:
-    // The signals that end a process which has not asked for them: on these, the server is ended first.
-    static constexpr std::array<int, 6> endingSignals{SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGPIPE, SIGABRT};
+    // The signals that end a process which has not asked for them, a crash's among them: on these, the server
+    // is ended first.
+    static constexpr std::array<int, 15> endingSignals{SIGHUP,  SIGINT,  SIGQUIT, SIGTERM, SIGPIPE,
+                                                       SIGABRT, SIGALRM, SIGUSR1, SIGUSR2, SIGXCPU,
+                                                       SIGXFSZ, SIGSEGV, SIGBUS,  SIGFPE,  SIGILL};
     // The longest the server may take to start.
     static constexpr int startSeconds = 30;
 

@@ -1,5 +1,4 @@
 #include "tools/cli/CommandLine.hpp"
-#include "tools/cli/OutputFile.hpp"
 #include "tools/cli/ProgressLine.hpp"
 #include "tools/cli/RunDisplay.hpp"
 #include "tools/cli/VirtualDisplay.hpp"
@@ -8,6 +7,7 @@
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/GameCsv.hpp"
 #include "tools/tournament/LibraryRand.hpp"
+#include "tools/tournament/OutputFile.hpp"
 #include "tools/tournament/SeededGame.hpp"
 #include "tools/tournament/StopSignals.hpp"
 #include "tools/tournament/Summary.hpp"
@@ -44,14 +44,6 @@ namespace {
 using G::Failure;
 using G::commandLine::Options;
 
-#if QUORVEL_X11
-// An empty DISPLAY names no display at all.
-bool displaySet() {
-    const char* const display = std::getenv("DISPLAY");
-    return display != nullptr && *display != '\0';
-}
-#endif
-
 // Every file asked for can be written, before any game is played or frame drawn: a mistyped path costs no
 // run.
 void checkOutputs(const Options& options) {
@@ -63,11 +55,6 @@ void checkOutputs(const Options& options) {
 }
 
 void watch(const Options& options, const char* startedAs) {
-#if QUORVEL_X11
-    if (!displaySet()) {
-        throw Failure(1, "--watch needs a display to show its window");
-    }
-#endif
     const G::RunDisplay display(G::RunDisplay::Drawing::Window);
     G::assetFolder::enter(startedAs);
     // Ctrl-C and SIGTERM end the watch as they stop the other modes, even where the shell that started it in
@@ -93,7 +80,6 @@ int lostDisplay(Display* /*display*/) {
 
 void record(const Options& options, char** argv) {
     checkOutputs(options);
-    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
     // The file is named from where the tool was started, before it enters the assets' folder.
     std::string path = options.record;
     if (path.front() != '/') {
@@ -104,6 +90,7 @@ void record(const Options& options, char** argv) {
         path = std::string(here.data()) + "/" + path;
     }
     G::assetFolder::enter(argv[0]);
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
     // Ctrl-C and SIGTERM end the recording with no file left.
     const G::StopSignals stopSignals;
 #if QUORVEL_X11
@@ -180,12 +167,6 @@ void sweep(const Options& options) {
 
 void tournament(const Options& options) {
     checkOutputs(options);
-    // The games need the graphics library's context, and so does the chart's replay of one game; a merge
-    // without a chart needs neither, and runs on a machine with no X server at all.
-    std::optional<G::RunDisplay> display;
-    if (options.merge.empty() || !options.svgPath.empty()) {
-        display.emplace(G::RunDisplay::Drawing::Unseen);
-    }
     G::GameRules rules = options.rules;
     std::vector<G::SeededGame::Result> games;
     if (!options.merge.empty()) {
@@ -198,7 +179,15 @@ void tournament(const Options& options) {
                                  G::libraryRand::described(rules.generator) + ", this tool plays with " +
                                  G::libraryRand::described(options.rules.generator));
         }
-    } else {
+    }
+    // The games need the graphics library's context, and so does the chart's replay of one game; a merge
+    // without a chart needs neither, and runs on a machine with no X server at all. The display comes after
+    // everything that can refuse the run without one.
+    std::optional<G::RunDisplay> display;
+    if (options.merge.empty() || !options.svgPath.empty()) {
+        display.emplace(G::RunDisplay::Drawing::Unseen);
+    }
+    if (options.merge.empty()) {
         games = std::move(play({rules}, options.jobs).front());
     }
 

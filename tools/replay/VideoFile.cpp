@@ -3,6 +3,7 @@
 #include "tools/replay/VideoFormat.hpp"
 #include "tools/tournament/BlockedStopSignals.hpp"
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/OutputFile.hpp"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -80,7 +81,7 @@ void VideoFile::removeUnfinished() {
 
 VideoFile::VideoFile(std::string path, const unsigned width, const unsigned height)
     : path(std::move(path)), width(width), height(height) {
-    temporary = this->path + ".part-" + std::to_string(getpid());
+    temporary = outputFile::temporaryFor(this->path);
 }
 
 std::unique_ptr<VideoFile> VideoFile::open(const std::string& path, const unsigned width, const unsigned height,

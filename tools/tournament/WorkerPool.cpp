@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <poll.h>
@@ -75,17 +76,26 @@ bool writeAll(const int fd, const std::string& text) {
 [[noreturn]] void work(const Schedule& schedule, const unsigned worker, const unsigned jobs, const int out) {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
-    const auto tool = std::make_shared<Tool>();
-    for (std::uint64_t place = worker; place < schedule.games(); place += jobs) {
-        const auto [t, seed] = schedule.at(place);
-        SeededGame game(tool, seed, schedule.rules(t));
-        game.playToTheEnd();
-        const SeededGame::Result result = game.result();
-        const std::string line = std::to_string(t) + " " + std::to_string(result.seed) + " " + nameOf(result.winner) +
-                                 " " + std::to_string(result.frames) + "\n";
-        if (!writeAll(out, line)) {
-            _exit(3);
+    // Nothing may unwind out of here into the frames of the tool that forked this process: they hold its
+    // display and its progress line.
+    try {
+        const auto tool = std::make_shared<Tool>();
+        for (std::uint64_t place = worker; place < schedule.games(); place += jobs) {
+            const auto [t, seed] = schedule.at(place);
+            SeededGame game(tool, seed, schedule.rules(t));
+            game.playToTheEnd();
+            const SeededGame::Result result = game.result();
+            const std::string line = std::to_string(t) + " " + std::to_string(result.seed) + " " +
+                                     nameOf(result.winner) + " " + std::to_string(result.frames) + "\n";
+            if (!writeAll(out, line)) {
+                _exit(3);
+            }
         }
+    } catch (const std::exception& error) {
+        writeAll(STDERR_FILENO, std::string("quorvel-tournament: a worker failed: ") + error.what() + "\n");
+        _exit(1);
+    } catch (...) {
+        _exit(1);
     }
     _exit(0);
 }

@@ -11,6 +11,10 @@ namespace G::outputFile {
 // path's folder and the path itself is no folder.
 void check(const std::string& path);
 
+// The name that the file is written under until it is whole: beside it, so that the rename stays within one
+// file system, with the process's id, which keeps runs apart.
+std::string temporaryFor(const std::string& path);
+
 // Writes the text into the file; throws a Failure (status 1) that names the path and the system's reason,
 // and leaves no file, when that fails.
 void write(const std::string& path, const std::string& text);

@@ -1,4 +1,4 @@
-#include "tools/cli/OutputFile.hpp"
+#include "tools/tournament/OutputFile.hpp"
 
 #include "tools/tournament/Failure.hpp"
 
@@ -17,12 +17,11 @@ Failure cannotWrite(const int status, const std::string& path, const int error) 
     return {status, "cannot write " + path + ": " + std::strerror(error)};
 }
 
-// Beside the file, so that the rename stays within one file system; the process's id keeps runs apart.
+} // namespace
+
 std::string temporaryFor(const std::string& path) {
     return path + ".part-" + std::to_string(getpid());
 }
-
-} // namespace
 
 void check(const std::string& path) {
     struct stat status {};
