@@ -12,6 +12,15 @@
 
 namespace G {
 
+namespace {
+
+// The capture reach is a sum of a few rounded floats, each within 2^-24 of its exact value: a thousandth
+// more, and a hundredth of a pixel for reaches near zero, is far beyond what their rounding can lose.
+constexpr float reachRelativeMargin = 1.001F;
+constexpr float reachAbsoluteMargin = 0.01F;
+
+} // namespace
+
 GameState::GameState(std::shared_ptr<Tool> tool) : tool(tool), overlay(std::move(tool)) {}
 
 void GameState::init() {
@@ -76,9 +85,9 @@ void GameState::restart() {
 }
 
 void GameState::update() {
-    spots[Kind::Rock].locate(rocks, gridFrom());
-    spots[Kind::Paper].locate(papers, gridFrom());
-    spots[Kind::Scissors].locate(scissors, gridFrom());
+    spots[Kind::Rock].locate(rocks);
+    spots[Kind::Paper].locate(papers);
+    spots[Kind::Scissors].locate(scissors);
     // Each pairing keeps the spots of both its lists up to date, so the next one can use them as they are.
     pairing(rocks, spots[Kind::Rock], scissors, spots[Kind::Scissors]);
     pairing(scissors, spots[Kind::Scissors], papers, spots[Kind::Paper]);
@@ -89,20 +98,9 @@ void GameState::hunt(std::vector<Item>& hunters, std::vector<Item>& prey) {
     // Any two of the spot tables serve: update locates all three afresh anyway.
     Spots& hunterSpots = spots[Kind::Rock];
     Spots& preySpots = spots[Kind::Paper];
-    hunterSpots.locate(hunters, gridFrom());
-    preySpots.locate(prey, gridFrom());
+    hunterSpots.locate(hunters);
+    preySpots.locate(prey);
     pairing(hunters, hunterSpots, prey, preySpots);
-}
-
-std::size_t GameState::gridFrom() const {
-    switch (search) {
-    case Search::Lists:
-        return SIZE_MAX;
-    case Search::Grids:
-        return 0;
-    default:
-        return Spots::fewestForGrid;
-    }
 }
 
 void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vector<Item>& prey, Spots& preySpots) {
@@ -111,44 +109,46 @@ void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vec
         hunters[i].velocity = sf::Vector2f(0.0F, 0.0F);
         float nearest = std::numeric_limits<float>::infinity();
         if (!preySpots.empty()) {
-            const std::size_t best = preySpots.nearest(hunterSpots.position(i), nearest);
-            hunters[i].velocity = heading(hunterSpots.position(i), preySpots.position(best));
+            const Spots::Nearest best = preySpots.nearest(hunterSpots.position(i), roughSquares);
+            nearest = best.distance;
+            hunters[i].velocity = heading(hunterSpots.position(i), preySpots.position(best.index));
         }
         separate(hunters[i], hunterSpots, i);
 
         const sf::Vector2f before = hunterSpots.position(i);
         hunters[i].move();
         hunterSpots.relocate(i, hunters[i]);
-        // By the triangle inequality, a hunter whose nearest prey stood farther than the reach of an overlap
-        // plus its own step cannot overlap any prey now, and the capture scan would find nothing. The
-        // margin covers the rounding of the distances. That holds only where every footprint stands at
-        // its position; a turned, scaled or shifted piece anywhere in either list makes every prey a
-        // candidate.
-        float within = std::numeric_limits<float>::infinity();
-        if (hunterSpots.allPlain() && preySpots.allPlain()) {
-            const float reach = std::max(hunterSpots.reach(), preySpots.reach());
-            // The step's length along the axes bounds its straight length from above, at no square root's
-            // cost.
-            const sf::Vector2f after = hunterSpots.position(i);
-            const float step = std::abs(after.x - before.x) + std::abs(after.y - before.y);
-            within = (reach + step) * 1.001F + 0.01F;
-        }
+        const float within = captureReach(hunterSpots, preySpots, before, hunterSpots.position(i));
         if (!preySpots.empty() && !(nearest > within)) {
             capture(hunters, hunterSpots, i, preySpots, within);
-            // With most of its spots standing empty, a list with a grid is cheaper to close up now than to
-            // search, since the grid's searches would give way to whole scans of a list mostly empty.
-            if (preySpots.gridded() && preySpots.remaining() * 2 < preySpots.size()) {
+            // A list with most of its slots empty costs more to search than to close up now.
+            if (preySpots.livePieces() * 2 < preySpots.slots()) {
                 preySpots.compact(prey);
             }
         }
     }
-    // Captured prey leave their list by now at the latest, many at a time; until then their spots stood empty.
+    // Captured prey leave their list by now at the latest, many at a time; until then their slots stood empty.
     preySpots.compact(prey);
 }
 
+float GameState::captureReach(const Spots& hunterSpots, const Spots& preySpots, const sf::Vector2f before,
+                              const sf::Vector2f after) {
+    // By the triangle inequality, a hunter whose nearest prey stood farther than the reach of an overlap
+    // plus its own step cannot overlap any prey now, and the capture scan would find nothing. That holds
+    // only where every footprint stands at its position; a turned, scaled or shifted piece anywhere in
+    // either list makes every prey a candidate.
+    if (!hunterSpots.allPlain() || !preySpots.allPlain()) {
+        return std::numeric_limits<float>::infinity();
+    }
+    const float reach = std::max(hunterSpots.reach(), preySpots.reach());
+    // The step's length along the axes bounds its straight length from above, at no square root's cost.
+    const float step = std::abs(after.x - before.x) + std::abs(after.y - before.y);
+    return (reach + step) * reachRelativeMargin + reachAbsoluteMargin;
+}
+
 void GameState::separate(Item& hunter, const Spots& hunterSpots, const std::size_t i) const {
-    const std::size_t j = hunterSpots.firstOverlapping(hunterSpots, i, 0, i);
-    if (j == hunterSpots.size()) {
+    const std::size_t j = hunterSpots.firstOverlapping(hunterSpots, i, i);
+    if (j == hunterSpots.slots()) {
         return;
     }
     const sf::Vector2f self = hunterSpots.position(i);
@@ -166,8 +166,8 @@ void GameState::capture(std::vector<Item>& hunters, Spots& hunterSpots, const st
                         const float within) {
     // The hunter stands still while it converts, so the prey it overlaps are the same before each capture
     // but the ones already converted: found at once, they are taken in list order, as one scan after
-    // another would take them. A captured prey's spot stays, empty, until the list is closed up.
-    preySpots.overlapping(hunterSpots, i, within, caught);
+    // another would take them. A captured prey's slot stays, empty, until the list is closed up.
+    preySpots.overlapping(hunterSpots, i, roughSquares, within, caught);
     for (const std::size_t k : caught) {
         const ItemKind kind = hunters[i].kind;
         Item convert(tool, kind);
@@ -175,7 +175,7 @@ void GameState::capture(std::vector<Item>& hunters, Spots& hunterSpots, const st
         // them at once saves moving the whole list again and again. Every append may still move the list's
         // storage, so hunter i is reached through its index from here on.
         if (hunters.size() == hunters.capacity()) {
-            hunters.reserve(hunters.size() + preySpots.remaining());
+            hunters.reserve(hunters.size() + preySpots.livePieces());
         }
         hunters.push_back(std::move(convert));
         hunters.back().setPosition(preySpots.position(k));

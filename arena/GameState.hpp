@@ -68,12 +68,6 @@ public:
     std::shared_ptr<Tool> tool;
     // The length of every steering velocity, pursuit and separation alike.
     float pursuitSpeed = 10.0F;
-    // How the searches for the nearest prey and for overlapping pieces find their candidates, all with the
-    // same results: Fitting keeps grids of where the pieces stand for the lists long enough for grids to pay,
-    // through which a search looks only at nearby pieces; Lists scans whole lists, as the update did before
-    // the grids; Grids keeps them for every list. The benchmarks and the tests choose the other two.
-    enum class Search { Fitting, Lists, Grids };
-    Search search = Search::Fitting;
     sfml::Event event{};
     DText overlay;
     std::vector<Item> rocks;
@@ -82,13 +76,15 @@ public:
 
 private:
     void spawnInto(std::vector<Item>& items, std::int32_t count, ItemKind kind);
-    // The shortest list that keeps a grid, as the search asks.
-    std::size_t gridFrom() const;
     // One pairing over lists whose spots are located; both spot tables are kept up to date.
     void pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vector<Item>& prey, Spots& preySpots);
     void separate(Item& hunter, const Spots& hunterSpots, std::size_t i) const;
-    // Converts every prey that hunter i now overlaps; none stood farther than `within` before its step.
+    // Converts every prey that hunter i now overlaps; none stood farther than `within` from where the hunter
+    // stood when the nearest search filled roughSquares.
     void capture(std::vector<Item>& hunters, Spots& hunterSpots, std::size_t i, Spots& preySpots, float within);
+    // How far from its position before its step a hunter can reach a prey that it overlaps after the step.
+    static float captureReach(const Spots& hunterSpots, const Spots& preySpots, sf::Vector2f before,
+                              sf::Vector2f after);
     // pursuitSpeed along the direction from one point to another, or (0, 0) where no direction can be
     // had: the points coincide, or they are so far apart that the arithmetic overflows.
     sf::Vector2f heading(sf::Vector2f from, sf::Vector2f to) const;
@@ -96,7 +92,9 @@ private:
     // Where the pieces of each list stand, by kind. Kept between frames so that a frame without captures
     // allocates nothing.
     std::array<Spots, 3> spots;
-    // The prey that a hunter overlaps, kept so that a turn without captures allocates nothing.
+    // What the latest nearest-prey search learnt, for the capture scan of the same turn; and the prey that a
+    // hunter overlaps. Both are kept so that a turn without captures allocates nothing.
+    Spots::RoughSquares roughSquares;
     std::vector<std::size_t> caught;
 };
 

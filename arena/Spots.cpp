@@ -28,53 +28,49 @@ bool anyUnder(const float* const values, const float bound) {
     return under != 0;
 }
 
+// The rough squares are within a few parts in 2^24 of the exact ones, so every piece whose narrowed
+// distance can equal the least rough square's lies under this bound: 2^-18 is that error with room to
+// spare, and the absolute term covers squares that underflow. An overflowed or empty pass admits everything.
+constexpr float roughRelativeError = 0x1p-18F;
+constexpr float roughAbsoluteError = 1e-30F;
+
+float candidateBound(const float leastSquare) {
+    return std::isfinite(leastSquare) ? leastSquare * (1.0F + roughRelativeError) + roughAbsoluteError
+                                      : std::numeric_limits<float>::infinity();
+}
+
 } // namespace
 
-void Spots::locate(const std::vector<Item>& items, const std::size_t gridFrom) {
+void Spots::locate(const std::vector<Item>& items) {
     for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
         column->clear();
     }
     removed.clear();
-    count = 0;
-    live = 0;
+    slotCount = 0;
+    liveCount = 0;
+    firstLive = 0;
     unusual = 0;
     largestSide = 0.0F;
-    firstLeft = 0;
-    withGrid = false;
     for (const Item& item : items) {
         append(item);
-    }
-    withGrid = items.size() >= gridFrom;
-    fileGrid();
-}
-
-void Spots::fileGrid() {
-    if (withGrid) {
-        grid.file(count, [this](const std::size_t k) { return spot(k); });
     }
 }
 
 void Spots::append(const sf::Sprite& piece) {
-    // The columns grow a whole block at a time, padded with empty spots, so every scan works on whole
+    // The columns grow a whole block at a time, padded with empty slots, so every scan works on whole
     // blocks and needs no separate loop for a remainder.
-    if (count == x.size()) {
+    if (slotCount == x.size()) {
         for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
-            column->resize(count + block, none);
+            column->resize(slotCount + block, none);
         }
-        removed.resize(count + block, 1);
+        removed.resize(slotCount + block, 1);
     }
-    removed[count] = 0;
-    ++count;
-    ++live;
-    write(count - 1, piece);
-    unusual += std::isnan(frameWidth[count - 1]) ? 1 : 0;
-    if (withGrid) {
-        grid.add(spot(count - 1));
-        // Spots added since the filing are listed one by one; many of them would slow the searches.
-        if (grid.added() > count / 4 + 16) {
-            fileGrid();
-        }
-    }
+    const std::size_t k = slotCount;
+    removed[k] = 0;
+    ++slotCount;
+    ++liveCount;
+    write(k, piece);
+    unusual += std::isnan(frameWidth[k]) ? 1 : 0;
 }
 
 void Spots::relocate(const std::size_t i, const sf::Sprite& piece) {
@@ -86,9 +82,6 @@ void Spots::relocate(const std::size_t i, const sf::Sprite& piece) {
         x[i] = position.x;
         y[i] = position.y;
         cover(i, translatedBounds(position, {frameWidth[i], frameHeight[i]}));
-    }
-    if (withGrid) {
-        grid.move(i, spot(i));
     }
 }
 
@@ -160,23 +153,18 @@ void Spots::remove(const std::size_t k) {
         (*column)[k] = none;
     }
     removed[k] = 1;
-    --live;
-    while (firstLeft < count && removed[firstLeft] != 0) {
-        ++firstLeft;
-    }
-    if (withGrid) {
-        grid.remove(k);
+    --liveCount;
+    while (firstLive < slotCount && removed[firstLive] != 0) {
+        ++firstLive;
     }
 }
 
 void Spots::compact(std::vector<Item>& items) {
-    if (live == count) {
+    if (liveCount == slotCount) {
         return;
     }
-    keptBefore.resize(count + 1);
     std::size_t kept = 0;
-    for (std::size_t k = 0; k < count; ++k) {
-        keptBefore[k] = kept;
+    for (std::size_t k = 0; k < slotCount; ++k) {
         if (removed[k] != 0) {
             continue;
         }
@@ -189,20 +177,16 @@ void Spots::compact(std::vector<Item>& items) {
         }
         ++kept;
     }
-    keptBefore[count] = kept;
-    if (withGrid) {
-        grid.renumber(keptBefore);
-    }
     items.erase(items.begin() + static_cast<std::ptrdiff_t>(kept), items.end());
-    count = kept;
-    const std::size_t padded = (count + block - 1) / block * block;
+    slotCount = kept;
+    const std::size_t padded = (slotCount + block - 1) / block * block;
     for (auto* column : {&x, &y, &left, &right, &top, &bottom, &frameWidth, &frameHeight}) {
         column->resize(padded);
-        std::fill(column->begin() + static_cast<std::ptrdiff_t>(count), column->end(), none);
+        std::fill(column->begin() + static_cast<std::ptrdiff_t>(slotCount), column->end(), none);
     }
     removed.resize(padded);
-    std::fill(removed.begin() + static_cast<std::ptrdiff_t>(count), removed.end(), 1);
-    firstLeft = 0;
+    std::fill(removed.begin() + static_cast<std::ptrdiff_t>(slotCount), removed.end(), 1);
+    firstLive = 0;
 }
 
 int Spots::overlapsIn(const std::size_t start, const Spots& with, const std::size_t i) const {
@@ -225,155 +209,105 @@ int Spots::overlapsIn(const std::size_t start, const Spots& with, const std::siz
     return hits;
 }
 
-std::size_t Spots::firstOverlapping(const Spots& with, const std::size_t i, const std::size_t from,
-                                    const std::size_t skip) const {
-    return gridFindsOverlaps() ? firstOverlappingInGrid(with, i, from, skip)
-                               : firstOverlappingInList(with, i, from, skip);
-}
-
-void Spots::overlapping(const Spots& with, const std::size_t i, const float within,
-                        std::vector<std::size_t>& found) const {
-    found.clear();
-    if (gridFindsOverlaps()) {
-        grid.overlapping(with.spot(i), largestSide, found);
-        return;
-    }
-    for (std::size_t k = firstOverlappingAmongNear(with, i, 0, within); k < count;
-         k = firstOverlappingAmongNear(with, i, k + 1, within)) {
-        found.push_back(k);
-    }
-}
-
-std::size_t Spots::firstOverlappingInGrid(const Spots& with, const std::size_t i, const std::size_t from,
-                                          const std::size_t skip) const {
-    const std::size_t first = grid.firstOverlapping(with.spot(i), from, skip, largestSide);
-    return first == SpotGrid::none ? count : first;
-}
-
-QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingInList(const Spots& with, const std::size_t i,
-                                                            const std::size_t from, const std::size_t skip) const {
-    for (std::size_t start = from / block * block; start < count; start += block) {
-        // The skipped spot may be the very piece being tested, which overlaps itself; it is taken out of the
-        // block's count rather than sending the block to the slow scan below. Spots before `from` in the
-        // first block are only looked at again by the slow scan, which passes them over.
+QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlapping(const Spots& with, const std::size_t i,
+                                                      const std::size_t skip) const {
+    for (std::size_t start = 0; start < slotCount; start += block) {
+        // The skipped piece may be the very piece being tested, which overlaps itself; it is taken out of the
+        // block's count rather than sending the block to the slow scan below.
         const bool skipHits = skip >= start && skip < start + block && with.overlaps(i, *this, skip);
         if (overlapsIn(start, with, i) == (skipHits ? 1 : 0)) {
             continue;
         }
-        for (std::size_t k = std::max(start, from); k < start + block; ++k) {
+        for (std::size_t k = start; k < start + block; ++k) {
             if (k != skip && with.overlaps(i, *this, k)) {
                 return k;
             }
         }
     }
-    return count;
+    return slotCount;
 }
 
-QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingAmongNear(const Spots& with, const std::size_t i,
-                                                               const std::size_t from, const float within) const {
-    // The caller's promise about the pieces beyond `within` spares only tests, never changes the answer, so
-    // a search that went through the grid, which leaves no rough squares, is followed by a whole scan.
-    if (!roughSquaresOfLatest) {
-        return firstOverlappingInList(with, i, from, count);
-    }
+void Spots::overlapping(const Spots& with, const std::size_t i, const RoughSquares& rough, const float within,
+                        std::vector<std::size_t>& found) const {
+    found.clear();
     const float bound = within * within;
-    for (std::size_t start = from / block * block; start < count; start += block) {
-        if (!anyUnder(roughSquares.data() + start, bound)) {
+    for (std::size_t k = firstOverlappingWithin(with, i, 0, rough, bound); k < slotCount;
+         k = firstOverlappingWithin(with, i, k + 1, rough, bound)) {
+        found.push_back(k);
+    }
+}
+
+QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingWithin(const Spots& with, const std::size_t i,
+                                                            const std::size_t from, const RoughSquares& rough,
+                                                            const float bound) const {
+    const float* const squares = rough.squares.data();
+    // Slots before `from` in the first block are passed over by the test of each slot.
+    for (std::size_t start = from / block * block; start < slotCount; start += block) {
+        if (!anyUnder(squares + start, bound)) {
             continue;
         }
         for (std::size_t k = std::max(start, from); k < start + block; ++k) {
-            if (roughSquares[k] <= bound && with.overlaps(i, *this, k)) {
+            if (squares[k] <= bound && with.overlaps(i, *this, k)) {
                 return k;
             }
         }
     }
-    return count;
+    return slotCount;
 }
 
-std::size_t Spots::nearest(const sf::Vector2f from, float& distance) const {
-    return withGrid ? nearestInGrid(from, distance) : nearestInList(from, distance);
-}
-
-std::size_t Spots::nearestInGrid(const sf::Vector2f from, float& distance) const {
-    roughSquaresOfLatest = false;
-    // The plain rules start from the first piece and replace it only with a strictly nearer one: a first
-    // piece whose distance is not a number is never replaced, while a later one is never taken.
-    if (firstLeft == count) {
-        distance = std::numeric_limits<float>::infinity();
-        return count;
-    }
-    // Its distance is not a number exactly where a difference of coordinates is not.
-    if (std::isnan(x[firstLeft] - from.x) || std::isnan(y[firstLeft] - from.y)) {
-        distance = std::numeric_limits<float>::quiet_NaN();
-        return firstLeft;
-    }
-    // Where the pieces are too sparse for cells to pay, the scan of the whole list takes over.
-    const std::size_t best = grid.nearest(from, distance, count / 4 + 25);
-    return best == SpotGrid::none ? nearestInList(from, distance) : best;
-}
-
-QUORVEL_WIDE_SCAN std::size_t Spots::nearestInList(const sf::Vector2f from, float& distance) const {
-    roughSquaresOfLatest = true;
-    distance = std::numeric_limits<float>::infinity();
+QUORVEL_WIDE_SCAN Spots::Nearest Spots::nearest(const sf::Vector2f from, RoughSquares& rough) const {
     // A first pass in single precision, which the compiler vectorises: every squared distance, roughly,
-    // and the least of them. Removed and padding spots give NaN, which is never least. The block's many
+    // and the least of them. Removed and padding slots give NaN, which is never least. The block's many
     // lanes keep the minimum in several independent chains at once.
     const std::size_t padded = x.size();
-    roughSquares.resize(padded);
+    rough.squares.resize(padded);
+    float* const squares = rough.squares.data();
     std::array<float, block> least;
     least.fill(std::numeric_limits<float>::infinity());
     for (std::size_t start = 0; start < padded; start += block) {
         const float* const xs = x.data() + start;
         const float* const ys = y.data() + start;
-        float* const rough = roughSquares.data() + start;
         for (std::size_t u = 0; u < block; ++u) {
             const float dx = xs[u] - from.x;
             const float dy = ys[u] - from.y;
-            rough[u] = dx * dx + dy * dy;
-            least[u] = rough[u] < least[u] ? rough[u] : least[u];
+            squares[start + u] = dx * dx + dy * dy;
+            least[u] = squares[start + u] < least[u] ? squares[start + u] : least[u];
         }
     }
     const float leastSquare = *std::min_element(least.begin(), least.end());
 
     // The plain rules start from the first piece and replace it only with a strictly nearer one: a first
     // piece whose distance is not a number is never replaced, while a later one is never taken.
-    const std::size_t first = firstLeft;
-    if (first < count && std::isnan(roughSquares[first])) {
-        distance = std::numeric_limits<float>::quiet_NaN();
-        return first;
+    if (firstLive < slotCount && std::isnan(squares[firstLive])) {
+        return {firstLive, std::numeric_limits<float>::quiet_NaN()};
     }
 
-    // The rough squares are within a few parts in 2^24 of the exact ones, so every piece whose narrowed
-    // distance can equal the least lies under this bound (the small absolute term covers underflow; an
-    // overflowed or empty pass admits everything). Only those are ranked exactly: by the exact squared
+    // Only the pieces whose rough square may round to the least are ranked exactly: by the exact squared
     // distance first, and the narrowed float distance, on which ties are decided, only for a candidate
     // whose exact square beats the best so far. It must then beat the best's narrowed distance too, so one
     // that only equals it leaves the lower index chosen, exactly as comparing float distances would.
-    const float bound =
-        std::isfinite(leastSquare) ? leastSquare * (1.0F + 0x1p-18F) + 1e-30F : std::numeric_limits<float>::infinity();
-    std::size_t best = count;
+    const float bound = candidateBound(leastSquare);
+    Nearest best{slotCount, std::numeric_limits<float>::infinity()};
     double bestSquare = 0.0;
     for (std::size_t start = 0; start < padded; start += block) {
-        if (!anyUnder(roughSquares.data() + start, bound)) {
+        if (!anyUnder(squares + start, bound)) {
             continue;
         }
         for (std::size_t k = start; k < start + block; ++k) {
-            if (!(roughSquares[k] <= bound)) {
+            if (!(squares[k] <= bound)) {
                 continue;
             }
             const auto dx = static_cast<double>(x[k] - from.x);
             const auto dy = static_cast<double>(y[k] - from.y);
             const double square = dx * dx + dy * dy;
-            if (best == count) {
-                best = k;
+            if (best.index == slotCount) {
+                best = {k, static_cast<float>(std::sqrt(square))};
                 bestSquare = square;
-                distance = static_cast<float>(std::sqrt(square));
             } else if (square < bestSquare) {
                 const auto candidate = static_cast<float>(std::sqrt(square));
-                if (candidate < distance) {
-                    best = k;
+                if (candidate < best.distance) {
+                    best = {k, candidate};
                     bestSquare = square;
-                    distance = candidate;
                 }
             }
         }

@@ -5,16 +5,24 @@
 #include "engine/Sfml.hpp"
 #include "engine/Tool.hpp"
 
+#include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
 namespace test {
 
+// A float's exact bits, so that results are compared bit for bit, NaN and the sign of zero included.
+inline std::uint32_t bitsOf(const float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
 // A context with the arena's three frames stored and nothing loaded, so pieces have their 20 x 20 bounds.
 inline std::shared_ptr<G::Tool> makeTool() {
     auto tool = std::make_shared<G::Tool>();
-    tool->assets.setFrames("quorvel",
-                           {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)});
+    tool->assets.setFrames("quorvel", G::GameState::spriteFrames());
     return tool;
 }
 

@@ -67,9 +67,7 @@ TEST(ArenaSetup, InitStoresTheAssetsAndStylesTheOverlay) {
     G::GameState state(tool);
     state.init();
 
-    EXPECT_EQ(tool->assets.getFrames("quorvel"),
-              std::vector<sf::IntRect>(
-                  {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)}));
+    EXPECT_EQ(tool->assets.getFrames("quorvel"), G::GameState::spriteFrames());
     EXPECT_EQ(tool->assets.getTexture("quorvel").getSize(), sf::Vector2u(60, 20));
     EXPECT_EQ(G::sfml::fontOf(state.overlay), &tool->assets.getFont("font"));
     EXPECT_FALSE(tool->assets.getFont("font").getInfo().family.empty());

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
 #include <limits>
 #include <sstream>
@@ -16,11 +15,7 @@
 
 namespace {
 
-std::uint32_t bitsOf(const float value) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+using test::bitsOf;
 
 // The first difference between two lists, compared as exact bits, or an empty string.
 std::string differenceBetween(const std::vector<G::Item>& shipped, const std::vector<G::Item>& reference) {
@@ -46,16 +41,13 @@ std::string differenceBetween(const std::vector<G::Item>& shipped, const std::ve
     return {};
 }
 
-using Search = G::GameState::Search;
-
-// The shipped arena, searching as given, and the reference rules side by side, from the same layout, with
+// The shipped arena and the reference rules side by side, from the same layout, with
 // the same frame times and the same random numbers for every frame.
 class Differential {
 public:
     using Layout = std::function<void(G::GameState&)>;
 
-    Differential(const unsigned seed, const Layout& layout, const Search search = Search::Fitting) {
-        shipped.state.search = search;
+    Differential(const unsigned seed, const Layout& layout) {
         std::srand(seed);
         layout(shipped.state);
         std::srand(seed);
@@ -144,12 +136,10 @@ TEST(Differential, StackedAndFarFlungPiecesGiveTheSameResults) {
             }
         }
     };
-    for (const Search search : {Search::Fitting, Search::Grids}) {
-        Differential both(9, stacked, search);
-        for (int frame = 0; frame < 1500; ++frame) {
-            const float frameTime = frame % 7 == 0 ? 0.5F : 1.0F / 60.0F;
-            ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
-        }
+    Differential both(9, stacked);
+    for (int frame = 0; frame < 1500; ++frame) {
+        const float frameTime = frame % 7 == 0 ? 0.5F : 1.0F / 60.0F;
+        ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
     }
 }
 
@@ -160,8 +150,7 @@ TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
         test::place(state.tool, state.scissors, G::Kind::Scissors, 205.0F, 100.0F);
         test::place(state.tool, state.papers, G::Kind::Paper, 900.0F, 700.0F);
     };
-    // Prey whose footprint stands three cells of a grid away from its position: a grid files pieces by
-    // position, so it must not be searched for what overlaps them.
+    // Prey whose footprint stands a hundred pixels from its position, beyond the reach of a plain piece.
     const Differential::Layout shiftedPrey = [](G::GameState& state) {
         test::place(state.tool, state.scissors, G::Kind::Scissors, 100.0F, 100.0F)
             .setOrigin(sf::Vector2f(-100.0F, 0.0F));
@@ -193,13 +182,11 @@ TEST(Differential, ShiftedTurnedAndNotANumberPiecesGiveTheSameResults) {
             }
         }
     };
-    for (const Search search : {Search::Fitting, Search::Grids}) {
-        for (const auto& layout : {shifted, shiftedPrey, notANumber, crowd}) {
-            Differential both(6, layout, search);
-            for (int frame = 0; frame < 400; ++frame) {
-                const float frameTime = frame % 5 == 0 ? 0.5F : 1.0F / 60.0F;
-                ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
-            }
+    for (const auto& layout : {shifted, shiftedPrey, notANumber, crowd}) {
+        Differential both(6, layout);
+        for (int frame = 0; frame < 400; ++frame) {
+            const float frameTime = frame % 5 == 0 ? 0.5F : 1.0F / 60.0F;
+            ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
         }
     }
 }
@@ -216,30 +203,10 @@ TEST(Differential, EquallyNearPreyAreTiedOnTheirNarrowedDistances) {
             test::place(state.tool, state.scissors, G::Kind::Scissors, 700.0F, 1000.0F - drift);
         }
     };
-    for (const Search search : {Search::Fitting, Search::Grids}) {
-        Differential both(4, ring, search);
-        ASSERT_EQ(both.frame(1.0F / 60.0F, 0), "");
-        EXPECT_GT(both.shipped.state.rocks.front().velocity.y, 0.0F) << "the first prey in the list is chased";
-        for (int frame = 1; frame < 400; ++frame) {
-            ASSERT_EQ(both.frame(1.0F / 60.0F, static_cast<unsigned>(frame)), "") << "frame " << frame;
-        }
-    }
-}
-
-TEST(Differential, ANearestPreyBeyondTheGridsSearchIsFoundByTheScan) {
-    // The hunter stands in the middle of a grid cell. Prey A lies inside the square of three rings of cells
-    // around it, near a corner, 137.5 away; prey B lies just outside the square, 134 away. The search through
-    // the grid gives up after three rings for so few prey, before it could know that A is not the nearest,
-    // and the scan of the whole list takes over.
-    const Differential::Layout corner = [](G::GameState& state) {
-        test::place(state.tool, state.rocks, G::Kind::Rock, 496.0F, 400.0F);
-        test::place(state.tool, state.scissors, G::Kind::Scissors, 600.0F, 490.0F);
-        test::place(state.tool, state.scissors, G::Kind::Scissors, 630.0F, 400.0F);
-    };
-    Differential both(8, corner, Search::Grids);
+    Differential both(4, ring);
     ASSERT_EQ(both.frame(1.0F / 60.0F, 0), "");
-    EXPECT_EQ(both.shipped.state.rocks.front().velocity.y, 0.0F) << "the rock heads for prey B";
-    for (int frame = 1; frame < 200; ++frame) {
+    EXPECT_GT(both.shipped.state.rocks.front().velocity.y, 0.0F) << "the first prey in the list is chased";
+    for (int frame = 1; frame < 400; ++frame) {
         ASSERT_EQ(both.frame(1.0F / 60.0F, static_cast<unsigned>(frame)), "") << "frame " << frame;
     }
 }
@@ -259,14 +226,14 @@ void stackHalf(G::GameState& state) {
 
 // The reference rules take most of the time here, growing with the square of the pieces, so the frames are
 // few.
-void playLarge(const std::int32_t each, const Search search, const int frames) {
+void playLarge(const std::int32_t each, const int frames) {
     const Differential::Layout spread = [each](G::GameState& state) { state.spawn(each, each, each); };
     const Differential::Layout stacked = [each](G::GameState& state) {
         state.spawn(each, each, each);
         stackHalf(state);
     };
     for (const auto& layout : {spread, stacked}) {
-        Differential both(12, layout, search);
+        Differential both(12, layout);
         for (int frame = 0; frame < frames; ++frame) {
             const float frameTime = frame % 4 == 3 ? 0.5F : 1.0F / 60.0F;
             ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
@@ -275,12 +242,11 @@ void playLarge(const std::int32_t each, const Search search, const int frames) {
 }
 
 TEST(Differential, NineHundredPiecesSpreadAndStackedGiveTheSameResults) {
-    // Lists this short keep no grids unless asked.
-    playLarge(300, Search::Grids, 30);
+    playLarge(300, 30);
 }
 
 TEST(Differential, ThreeThousandPiecesSpreadAndStackedGiveTheSameResults) {
-    playLarge(1000, Search::Fitting, 4);
+    playLarge(1000, 4);
 }
 
 } // namespace

@@ -24,10 +24,6 @@ public:
         arena.state.rocks.clear();
         arena.state.papers.clear();
         arena.state.scissors.clear();
-        // Lists this short keep grids only when asked to.
-        arena.state.search =
-            std::array{G::GameState::Search::Fitting, G::GameState::Search::Lists, G::GameState::Search::Grids}.at(
-                pick(3));
         const auto count = [this] { return static_cast<int>(pick(31)); };
         switch (pick(5)) {
         case 0:

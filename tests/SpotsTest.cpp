@@ -6,17 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdint>
-#include <cstring>
+#include <limits>
 #include <random>
+#include <vector>
 
 namespace {
 
-std::uint32_t bitsOf(const float value) {
-    std::uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
-}
+using test::bitsOf;
 
 TEST(Spots, BoundsOfAMovedPieceAreTheLibrarysBitForBit) {
     const auto tool = test::makeTool();
@@ -58,22 +54,27 @@ TEST(Spots, RemovedAndPaddingSpotsAreNeitherNearNorOverlapping) {
     arena.rock(5.0F, 0.0F);
     arena.rock(500.0F, 0.0F);
     G::Spots spots;
-    spots.locate(arena.state.rocks, SIZE_MAX);
-    EXPECT_EQ(spots.firstOverlapping(spots, 0, 0, 0), 1U);
+    spots.locate(arena.state.rocks);
+    EXPECT_EQ(spots.firstOverlapping(spots, 0, 0), 1U);
 
     spots.remove(1);
-    EXPECT_EQ(spots.remaining(), 2U);
-    EXPECT_EQ(spots.firstOverlapping(spots, 0, 0, 0), spots.size()) << "a removed spot overlaps nothing";
-    float distance = 0.0F;
-    EXPECT_EQ(spots.nearest({6.0F, 0.0F}, distance), 0U);
-    EXPECT_EQ(distance, 6.0F);
+    EXPECT_EQ(spots.livePieces(), 2U);
+    EXPECT_EQ(spots.slots(), 3U);
+    EXPECT_EQ(spots.firstOverlapping(spots, 0, 0), spots.slots()) << "a removed piece overlaps nothing";
+    G::Spots::RoughSquares rough;
+    const G::Spots::Nearest nearest = spots.nearest({6.0F, 0.0F}, rough);
+    EXPECT_EQ(nearest.index, 0U);
+    EXPECT_EQ(nearest.distance, 6.0F);
+    std::vector<std::size_t> found;
+    spots.overlapping(spots, 0, rough, std::numeric_limits<float>::infinity(), found);
+    EXPECT_EQ(found, std::vector<std::size_t>{0}) << "only the piece itself, not the removed one beside it";
 
     spots.compact(arena.state.rocks);
-    ASSERT_EQ(spots.size(), 2U);
+    ASSERT_EQ(spots.slots(), 2U);
     ASSERT_EQ(arena.state.rocks.size(), 2U);
     EXPECT_EQ(arena.state.rocks[1].getPosition(), sf::Vector2f(500.0F, 0.0F));
     EXPECT_EQ(spots.position(1), sf::Vector2f(500.0F, 0.0F));
-    EXPECT_EQ(spots.nearest({1000.0F, 0.0F}, distance), 1U);
+    EXPECT_EQ(spots.nearest({1000.0F, 0.0F}, rough).index, 1U);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // libFuzzer target: builds an arena from the input bytes (how many pieces of each kind, where each one
-// stands, how the searches find their candidates, the frame time and how many frames to run), runs the
+// stands, the frame time and how many frames to run), runs the
 // simulation and checks after every update that the number of pieces is kept, every piece is in its own
 // kind's list, and nothing is non-finite.
 #include "arena/GameState.hpp"
@@ -7,7 +7,6 @@
 #include "engine/Tool.hpp"
 #include "tests/Invariants.hpp"
 
-#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -82,10 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     place(input, state.papers);
     place(input, state.scissors);
     const std::size_t total = state.rocks.size() + state.papers.size() + state.scissors.size();
-    // Lists this short keep grids only when asked to.
-    state.search =
-        std::array{G::GameState::Search::Fitting, G::GameState::Search::Lists, G::GameState::Search::Grids}.at(
-            input.byte() % 3);
 
     const int frames = 1 + input.byte() % 8;
     for (int frame = 0; frame < frames; ++frame) {
