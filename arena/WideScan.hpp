@@ -6,8 +6,10 @@
 // handles such clones of member functions differently, and the sanitizers want one version.) A function
 // marked QUORVEL_IN_SCAN is built into each version of its callers, so that its loops run in their width and
 // no call leaves the wide code for the narrow.
+// QUORVEL_BASELINE_SCANS keeps the baseline version alone: the benchmarks build a second core library with
+// it, and time the two in turn to see what the AVX2 versions gain on the same machine.
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__) && defined(__linux__) &&                           \
-    !defined(__SANITIZE_ADDRESS__)
+    !defined(__SANITIZE_ADDRESS__) && !defined(QUORVEL_BASELINE_SCANS)
 #define QUORVEL_WIDE_SCAN __attribute__((target_clones("avx2", "default")))
 #else
 #define QUORVEL_WIDE_SCAN

@@ -82,13 +82,6 @@ void shippedUpdate(G::GameState& state) {
     state.update();
 }
 
-// The shipped update as it was before the grids: every search scans whole lists.
-void listUpdate(G::GameState& state) {
-    state.search = G::GameState::Search::Lists;
-    state.update();
-    state.search = G::GameState::Search::Fitting;
-}
-
 void referenceUpdate(G::GameState& state) {
     test::ReferenceRules::update(state);
 }
@@ -134,25 +127,14 @@ void registerPair(const std::string& family, const std::string& name, const Layo
     registerSteps(family, name, layout, {{"Shipped", shipped}, {"Reference", reference}});
 }
 
-// The shipped update, the update without grids and the reference rules; the reference rules are left out
-// where a single update of theirs would take seconds.
-void registerUpdate(const std::string& name, const Layout& layout, const bool withReference) {
-    std::vector<std::pair<const char*, Step>> steps{{"Shipped", shippedUpdate}, {"Lists", listUpdate}};
-    if (withReference) {
-        steps.emplace_back("Reference", referenceUpdate);
-    }
-    registerSteps("Update", name, layout, steps);
-}
-
 void registerSteps() {
-    registerUpdate("Start150", {50, 50, 50, false}, true);
-    registerUpdate("Restart300", {100, 100, 100, false}, true);
-    registerUpdate("MidGame300", {100, 100, 100, true}, true);
-    registerUpdate("Even900", {300, 300, 300, false}, true);
-    registerUpdate("MidGame900", {300, 300, 300, true}, true);
-    registerUpdate("Even3000", {1000, 1000, 1000, false}, true);
-    registerUpdate("MidGame3000", {1000, 1000, 1000, true}, true);
-    registerUpdate("Even9000", {3000, 3000, 3000, false}, false);
+    registerPair("Update", "Start150", {50, 50, 50, false}, shippedUpdate, referenceUpdate);
+    registerPair("Update", "Restart300", {100, 100, 100, false}, shippedUpdate, referenceUpdate);
+    registerPair("Update", "MidGame300", {100, 100, 100, true}, shippedUpdate, referenceUpdate);
+    registerPair("Update", "Even900", {300, 300, 300, false}, shippedUpdate, referenceUpdate);
+    registerPair("Update", "MidGame900", {300, 300, 300, true}, shippedUpdate, referenceUpdate);
+    registerPair("Update", "Even3000", {1000, 1000, 1000, false}, shippedUpdate, referenceUpdate);
+    registerPair("Update", "MidGame3000", {1000, 1000, 1000, true}, shippedUpdate, referenceUpdate);
     registerPair("Pairing", "Even300", {100, 100, 100, false}, shippedPairing, referencePairing);
     registerPair("Pairing", "Even1000", {334, 333, 333, false}, shippedPairing, referencePairing);
     registerPair("Pairing", "Even3000", {1000, 1000, 1000, false}, shippedPairing, referencePairing);
