@@ -237,9 +237,8 @@ void Spots::overlapping(const Spots& with, const std::size_t i, const RoughSquar
     }
 }
 
-QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlappingWithin(const Spots& with, const std::size_t i,
-                                                            const std::size_t from, const RoughSquares& rough,
-                                                            const float bound) const {
+std::size_t Spots::firstOverlappingWithin(const Spots& with, const std::size_t i, const std::size_t from,
+                                          const RoughSquares& rough, const float bound) const {
     const float* const squares = rough.squares.data();
     // Slots before `from` in the first block are passed over by the test of each slot.
     for (std::size_t start = from / block * block; start < slotCount; start += block) {
