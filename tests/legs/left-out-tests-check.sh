@@ -5,12 +5,8 @@
 #   left-out-tests-check.sh SOURCE_DIR
 set -u
 source_dir=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/legs/check-common.sh
+. "$(dirname "$0")/check-common.sh"
 
 # A native build, whose CTest tests are the GoogleTest cases themselves, and a build without tests.
 mkdir -p "$work/native" "$work/empty"

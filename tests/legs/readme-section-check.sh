@@ -5,12 +5,8 @@
 #   readme-section-check.sh SOURCE_DIR
 set -u
 source_dir=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/legs/check-common.sh
+. "$(dirname "$0")/check-common.sh"
 section="$source_dir/scripts/readme-section"
 echo "| a table |" >"$work/table"
 

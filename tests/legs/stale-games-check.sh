@@ -6,12 +6,8 @@
 #   stale-games-check.sh SOURCE_DIR
 set -u
 source_dir=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/legs/check-common.sh
+. "$(dirname "$0")/check-common.sh"
 
 cp -r "$source_dir/legs" "$work/legs"
 # Port 9 (discard): nothing answers there.

@@ -6,12 +6,8 @@
 #   tree-bundle-check.sh SOURCE_DIR
 set -u
 source_dir=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
+# shellcheck source=tests/legs/check-common.sh
+. "$(dirname "$0")/check-common.sh"
 git() {
     command git -C "$work/tree" -c user.name=check -c user.email=check@localhost "$@"
 }
