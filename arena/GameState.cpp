@@ -14,8 +14,9 @@ namespace G {
 
 namespace {
 
-// The capture reach is a sum of a few rounded floats, each within 2^-24 of its exact value: a thousandth
-// more, and a hundredth of a pixel for reaches near zero, is far beyond what their rounding can lose.
+// The capture reach is a sum of a few rounded floats, each within 2^-24 of its exact value, and it is
+// compared with rounded distances and, squared, with rough squares: a thousandth more, and a hundredth of a
+// pixel for reaches near zero, is far beyond what all that rounding can lose.
 constexpr float reachRelativeMargin = 1.001F;
 constexpr float reachAbsoluteMargin = 0.01F;
 

@@ -82,7 +82,8 @@ private:
     // Converts every prey that hunter i now overlaps; none stood farther than `within` from where the hunter
     // stood when the nearest search filled roughSquares.
     void capture(std::vector<Item>& hunters, Spots& hunterSpots, std::size_t i, Spots& preySpots, float within);
-    // How far from its position before its step a hunter can reach a prey that it overlaps after the step.
+    // How far from its position before its step a hunter can reach a prey that it overlaps after the step;
+    // infinite where a piece of either list is not plain, whose footprint may stand anywhere.
     static float captureReach(const Spots& hunterSpots, const Spots& preySpots, sf::Vector2f before,
                               sf::Vector2f after);
     // pursuitSpeed along the direction from one point to another, or (0, 0) where no direction can be

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <cmath>
 #include <cstdlib>
 #include <limits>
@@ -28,10 +29,11 @@ bool anyUnder(const float* const values, const float bound) {
     return under != 0;
 }
 
-// The rough squares are within a few parts in 2^24 of the exact ones, so every piece whose narrowed
-// distance can equal the least rough square's lies under this bound: 2^-18 is that error with room to
-// spare, and the absolute term covers squares that underflow. An overflowed or empty pass admits everything.
+// Every piece whose narrowed distance could tie with or beat the nearest piece's has a rough square under
+// candidateBound(least rough square); an overflowed or empty pass admits everything.
+// The rough squares are within a few parts in 2^24 of the exact ones: 2^-18 is that error with room to spare.
 constexpr float roughRelativeError = 0x1p-18F;
+// Squares too small for single precision underflow to zero or lose their relative precision; this covers them.
 constexpr float roughAbsoluteError = 1e-30F;
 
 float candidateBound(const float leastSquare) {
@@ -229,6 +231,8 @@ QUORVEL_WIDE_SCAN std::size_t Spots::firstOverlapping(const Spots& with, const s
 
 void Spots::overlapping(const Spots& with, const std::size_t i, const RoughSquares& rough, const float within,
                         std::vector<std::size_t>& found) const {
+    // A nearest search here fills them first.
+    assert(rough.squares.size() >= slotCount);
     found.clear();
     const float bound = within * within;
     for (std::size_t k = firstOverlappingWithin(with, i, 0, rough, bound); k < slotCount;
@@ -240,7 +244,7 @@ void Spots::overlapping(const Spots& with, const std::size_t i, const RoughSquar
 std::size_t Spots::firstOverlappingWithin(const Spots& with, const std::size_t i, const std::size_t from,
                                           const RoughSquares& rough, const float bound) const {
     const float* const squares = rough.squares.data();
-    // Slots before `from` in the first block are passed over by the test of each slot.
+    // The first block may start before `from`; its slots before `from` are not tested.
     for (std::size_t start = from / block * block; start < slotCount; start += block) {
         if (!anyUnder(squares + start, bound)) {
             continue;

@@ -61,8 +61,8 @@ public:
                other.top[k] < bottom[i];
     }
 
-    // The lowest index, other than skip, whose piece here overlaps piece i of the other list; slots() when
-    // there is none.
+    // The lowest index, other than skip (slots() skips nothing), whose piece here overlaps piece i of the
+    // other list; slots() when there is none.
     std::size_t firstOverlapping(const Spots& with, std::size_t i, std::size_t skip) const;
     // The piece nearest to the point, the lowest index of equally near ones, with its distance; slots() and
     // an infinite distance when none is left. As with strict comparisons that start from the first piece, a
@@ -71,9 +71,9 @@ public:
     Nearest nearest(sf::Vector2f from, RoughSquares& rough) const;
     // Every piece here that overlaps piece i of the other list, in index order, into `found`, testing only
     // the pieces whose rough square from the latest nearest search here, `rough`, is within `within`
-    // squared: the caller vouches that no piece farther away can overlap. Nothing may have been relocated,
-    // appended or compacted here since that search. An infinite `within` tests every piece whose distance
-    // is a number.
+    // squared: the caller vouches that no piece farther away can overlap. Pieces may have been removed here
+    // since that search, but none relocated, appended or compacted. An infinite `within` tests every piece
+    // whose distance is a number.
     void overlapping(const Spots& with, std::size_t i, const RoughSquares& rough, float within,
                      std::vector<std::size_t>& found) const;
 

@@ -92,7 +92,7 @@ TEST(Allocation, AnUpdateWithoutCapturesAllocatesNothing) {
     EXPECT_GT(quietFramesAllocatingNothing(arena, 3000), 1000) << "too few frames without captures to show anything";
 }
 
-TEST(Allocation, AnUpdateOfListsLongEnoughForGridsWithoutCapturesAllocatesNothing) {
+TEST(Allocation, AnUpdateOf1400PiecesWithoutCapturesAllocatesNothing) {
     // Rocks crowding the left of the window chase scissors at its right edge, which have no prey. A piece
     // covers 3.33 pixels a frame, so none is captured in the 130 frames, while every piece moves or steps
     // apart.

@@ -41,8 +41,8 @@ std::string differenceBetween(const std::vector<G::Item>& shipped, const std::ve
     return {};
 }
 
-// The shipped arena and the reference rules side by side, from the same layout, with
-// the same frame times and the same random numbers for every frame.
+// The shipped arena and the reference rules side by side, from the same layout, with the same frame times
+// and the same random numbers for every frame.
 class Differential {
 public:
     using Layout = std::function<void(G::GameState&)>;

@@ -48,7 +48,7 @@ TEST(Spots, TurnedOrScaledPiecesFallBackToTheLibrarysBounds) {
     EXPECT_EQ(G::Spots::globalBounds(piece), piece.getGlobalBounds());
 }
 
-TEST(Spots, RemovedAndPaddingSpotsAreNeitherNearNorOverlapping) {
+TEST(Spots, RemovedAndPaddingSlotsAreNeitherNearNorOverlapping) {
     test::Arena arena;
     arena.rock(0.0F, 0.0F);
     arena.rock(5.0F, 0.0F);

@@ -1,9 +1,7 @@
 // libFuzzer target: builds an arena from the input bytes (how many pieces of each kind, where each one
-// stands, the frame time and how many frames to run), runs the
-// simulation and checks after every update that the number of pieces is kept, every piece is in its own
-// kind's list, and nothing is non-finite.
+// stands, the frame time and how many frames to run), runs the simulation and checks after every update
+// that the number of pieces is kept, every piece is in its own kind's list, and nothing is non-finite.
 #include "arena/GameState.hpp"
-#include "engine/Sfml.hpp"
 #include "engine/Tool.hpp"
 #include "tests/Invariants.hpp"
 
@@ -49,8 +47,7 @@ private:
 const std::shared_ptr<G::Tool>& sharedTool() {
     static const auto* const tool = [] {
         auto* made = new std::shared_ptr<G::Tool>(std::make_shared<G::Tool>());
-        (*made)->assets.setFrames(
-            "quorvel", {G::sfml::rect(0, 0, 20, 20), G::sfml::rect(20, 0, 20, 20), G::sfml::rect(40, 0, 20, 20)});
+        (*made)->assets.setFrames("quorvel", G::GameState::spriteFrames());
         return made;
     }();
     return *tool;
