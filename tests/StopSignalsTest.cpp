@@ -14,7 +14,7 @@ TEST(StopSignals, NoteWhichSignalCameAndPutTheEarlierHandlersBack) {
         EXPECT_TRUE(G::StopSignals::stopped());
         EXPECT_EQ(G::StopSignals::cause(), cause);
     }
-    struct sigaction now {};
+    struct sigaction now = {};
     sigaction(SIGTERM, nullptr, &now);
     EXPECT_EQ(now.sa_handler, SIG_DFL) << "the handler outlived the object";
 }

@@ -51,7 +51,7 @@ void endServer(const pid_t server) {
 // it (the signal, delivered again once the handler returns, finds the default action).
 void endThenDie(const int signal) {
     VirtualDisplay::endNow();
-    struct sigaction byDefault {};
+    struct sigaction byDefault = {};
     byDefault.sa_handler = SIG_DFL;
     sigaction(signal, &byDefault, nullptr);
     raise(signal);
@@ -118,7 +118,7 @@ sigset_t holdEndingSignals() {
 // which ends it, and not the server), its end with the tool's on Linux, the signals as a fresh process has
 // them, and no terminal; then the server. Only calls that are safe between fork and exec.
 [[noreturn]] void becomeServer(const std::vector<const char*>& arguments, const sigset_t& mask, const pid_t parent) {
-    struct sigaction byDefault {};
+    struct sigaction byDefault = {};
     byDefault.sa_handler = SIG_DFL;
     for (const int signal : VirtualDisplay::endingSignals) {
         sigaction(signal, &byDefault, nullptr);
@@ -253,7 +253,7 @@ void VirtualDisplay::catchEndingSignals() {
     // exit() too: Xlib's default ends the process through it when a display is lost.
     static const bool onExit = std::atexit(endNow) == 0;
     static_cast<void>(onExit);
-    struct sigaction ending {};
+    struct sigaction ending = {};
     ending.sa_handler = endThenDie;
     ending.sa_mask = endingSet();
     for (std::size_t i = 0; i < endingSignals.size(); ++i) {

@@ -24,7 +24,7 @@ namespace G::assetFolder {
 namespace {
 
 bool isFile(const std::string& path) {
-    struct stat info {};
+    struct stat info = {};
     return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 

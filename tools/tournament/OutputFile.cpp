@@ -24,7 +24,7 @@ std::string temporaryFor(const std::string& path) {
 }
 
 void check(const std::string& path) {
-    struct stat status {};
+    struct stat status = {};
     if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
         throw cannotWrite(2, path, EISDIR);
     }

@@ -6,7 +6,7 @@ std::atomic<int> StopSignals::caught{0};
 
 StopSignals::StopSignals() {
     caught = 0;
-    struct sigaction action {};
+    struct sigaction action = {};
     action.sa_handler = note;
     sigemptyset(&action.sa_mask);
     for (std::size_t i = 0; i < signals.size(); ++i) {
