@@ -1,14 +1,18 @@
 # A thin front over CMake and the scripts in scripts/ and legs/. Written for any make (GNU make, and BSD make with
 # its own syntax left out), so `make run` works as it stands on the BSDs too.
-#   make run     build the game and its tools, and start the game
-#   make install install what make run or make build built: into PREFIX (/usr/local), under DESTDIR if given
-#   make test    build and run every check: the suite (unit, end-to-end, valgrind, soak, package), the
-#                sanitizer build of the suite, the fuzzer, the suite in fresh Debian 13 and testing roots,
-#                the arm64 build under qemu, the same games on every build, and the Windows build under Wine
-#   make build   build everything that installs (the game, quorvel-tournament, quorvel-sprites, icons, pages)
-#   make windows the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
-#   make deb     the Debian package;  make bench  the benchmarks;  make docs  the screenshot and animation
-#   make clean   remove every build folder;  make clean-roots  remove the Debian roots of the legs (as root)
+#   make run      build the game and its tools, and start the game
+#   make test     does this build work on this machine? Installs the Debian packages that are missing, builds,
+#                 and runs the suite here: the unit tests, the real programs end to end, the tournament's
+#                 checks, valgrind's sessions, the install and the package, the documentation's links
+#   make lint     the style checks, with this machine's clang-format, shellcheck and clang-tidy
+#   make test-all for releases and CI: make test, then the suite's longer checks, make lint, the sanitizer
+#                 build, the fuzzer, the suite in fresh Debian 13 and testing roots, the arm64 build under
+#                 qemu, the same games on every build, and the Windows build under Wine (root, disk, network)
+#   make install  install what make run or make build built: into PREFIX (/usr/local), under DESTDIR if given
+#   make build    build everything that installs (the game, quorvel-tournament, quorvel-sprites, icons, pages)
+#   make windows  the Windows zip, build-windows/quorvel-<version>-windows-x64.zip
+#   make deb      the Debian package;  make bench  the benchmarks;  make docs  the screenshot and animation
+#   make clean    remove every build folder;  make clean-roots  remove the Debian roots of the legs (as root)
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 PREFIX ?= /usr/local
@@ -20,8 +24,8 @@ JOBS_COMMAND = nproc 2>/dev/null || sysctl -n hw.ncpu 2>/dev/null || echo 2
 # use every core).
 .NOTPARALLEL:
 
-.PHONY: run install test bench docs deb windows build build-tests install-after-run test-suite test-sanitize test-fuzz \
-	test-trixie test-testing test-same-games test-windows clean clean-roots
+.PHONY: run install test lint test-all bench docs deb windows build build-tests install-after-run test-more \
+	test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows clean clean-roots
 
 # Without a display the game says so itself, in one line, and ends with status 1; make then adds its own line
 # for the failed command and ends with its own status for a failure (2 in GNU make, 1 in BSD make).
@@ -35,10 +39,23 @@ install:
 	@[ -f $(BUILD_DIR)/cmake_install.cmake ] || { echo "make install: nothing is built in $(BUILD_DIR); make build builds it"; exit 1; }
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix "$(PREFIX)"
 
+# The suite on this machine, but for what make test-all adds (CTest's labels lint and test-all). Every
+# package that it needs is installed at once, so that apt runs once. SUITE_OPTIONS=--without-compared-games,
+# as the Debian roots run it, leaves out what the same-games leg compares instead (see legs/run-tests).
+test:
+	./scripts/install-deps --test
+	$(MAKE) install-after-run
+	$(MAKE) build-tests
+	./legs/run-tests $(BUILD_DIR) $(SUITE_OPTIONS) -LE '^(lint|test-all)$$'
+
+lint:
+	./legs/lint $(BUILD_DIR)
+
 # The legs, one after another, stopping at the first that fails; legs/all starts meanwhile, in the
 # background, what the later legs would otherwise wait for on the network (the Debian roots, Wine).
-test:
-	./legs/all "$(MAKE)" test-suite test-sanitize test-fuzz test-trixie test-testing test-same-games test-windows
+test-all:
+	./legs/all "$(MAKE)" test test-more lint test-sanitize test-fuzz test-trixie test-testing test-same-games \
+		test-windows
 
 # One recipe for both: build-tests builds the suite as well, and installs what it needs first.
 build build-tests:
@@ -51,11 +68,10 @@ build build-tests:
 install-after-run: build
 	./tests/package/install-check.sh after-run $(BUILD_DIR)
 
-# SUITE_OPTIONS=--without-compared-games, as the Debian roots run it, leaves out what the same-games leg
-# compares instead (see legs/run-tests).
-test-suite: install-after-run
-	$(MAKE) build-tests
-	./legs/run-tests $(BUILD_DIR) $(SUITE_OPTIONS)
+# The suite's checks that only make test-all runs: the long forms of checks that make test runs in short,
+# the tool built a second time without FFmpeg, and the checks of the legs themselves.
+test-more: build-tests
+	./legs/run-tests $(BUILD_DIR) -L '^test-all$$'
 
 test-sanitize:
 	./legs/check-sanitize

@@ -1,14 +1,15 @@
 #!/bin/bash
 # quorvel-tournament and its display. Where there is none (a server, ssh, CI, and several shards a machine in
-# the many-machines recipe) every bulk run starts a virtual display of its own and ends it: 60 runs with a
-# chart, 20 one after another with one job, 20 with two and 20 four at a time, all succeed with the same
-# chart, and leave no server and no file behind. Without Xvfb, one line says which package gives it. A
-# display that is set but cannot be opened ends every mode with status 1 and one line naming it, before any
-# game.
-#   display-check.sh QUORVEL_TOURNAMENT VIDEO_BUILT(ON|OFF)
+# the many-machines recipe) every bulk run starts a virtual display of its own and ends it: in each of ROUNDS
+# rounds, 12 runs with a chart, 4 one after another with one job, 4 with two and 4 at the same time, all
+# succeed with the same chart, and leave no server and no file behind. Without Xvfb, one line says which
+# package gives it. A display that is set but cannot be opened ends every mode with status 1 and one line
+# naming it, before any game.
+#   display-check.sh QUORVEL_TOURNAMENT VIDEO_BUILT(ON|OFF) ROUNDS
 set -u
 tool=$1
 video=$2
+rounds=$3
 # shellcheck source=tests/tournament/check-common.sh
 . "$(dirname "$0")/check-common.sh"
 
@@ -24,13 +25,13 @@ run() {
     cmp -s "$work/first.svg" "$work/$1.svg" || fail "run $1 drew another chart"
 }
 "$tool" --seeds 1-3 --jobs 1 --svg "$work/first.svg" >/dev/null 2>&1 || fail "the first run without a display failed"
-for i in $(seq 20); do
+for i in $(seq $((4 * rounds))); do
     run "one-job-$i" 1
 done
-for i in $(seq 20); do
+for i in $(seq $((4 * rounds))); do
     run "two-jobs-$i" 2
 done
-for i in $(seq 5); do
+for i in $(seq "$rounds"); do
     together=()
     for k in 1 2 3 4; do
         run "together-$i-$k" 1 &
