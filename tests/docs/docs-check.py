@@ -7,6 +7,7 @@ if there is any.
 
     docs-check.py ROOT
 """
+import os
 import re
 import sys
 import unicodedata
@@ -77,7 +78,7 @@ def link_problems(page, text, root):
             if not target or SCHEME.match(target):
                 continue
             path, _, anchor = target.partition("#")
-            where = (page.parent / unquote(path)).resolve() if path else page
+            where = Path(os.path.normpath(page.parent / unquote(path))) if path else page
             if image and not where.is_file():
                 yield number, f"image {target}: no such file"
             elif not where.exists():
@@ -85,7 +86,7 @@ def link_problems(page, text, root):
             elif anchor and where.suffix != ".md":
                 yield number, f"link {target}: an anchor into {where.name}, which has no Markdown headings"
             elif anchor and unquote(anchor) not in headings.setdefault(where, anchors(where.read_text("utf-8"))):
-                yield number, f"link {target}: no heading with the anchor #{anchor} in {where.relative_to(root)}"
+                yield number, f"link {target}: no heading with the anchor #{anchor} in {os.path.relpath(where, root)}"
 
 
 def shape_problems(page, text, root):
@@ -111,7 +112,7 @@ def shape_problems(page, text, root):
 
 
 def main():
-    root = Path(sys.argv[1]).resolve()
+    root = Path(os.path.abspath(sys.argv[1]))
     pages = [root / "README.md", *sorted((root / "docs").glob("*.md"))]
     problems = []
     for page in pages:

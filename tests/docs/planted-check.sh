@@ -6,7 +6,7 @@
 # The copy as it stands passes first, so that each failure is the planted break's.
 #   planted-check.sh SOURCE_DIR
 set -u
-source_dir=$1
+source_dir=$(cd "$1" && pwd)
 check="$(dirname "$0")/docs-check.py"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -14,13 +14,19 @@ fail() {
     echo "FAIL: $*"
     exit 1
 }
+# The pages are copied, to be changed; everything else they may link to stands in as a link to the original.
 fresh_copy() {
     rm -rf "$work/tree"
-    mkdir "$work/tree"
-    cp "$source_dir/README.md" "$work/tree/"
-    cp -R "$source_dir/docs" "$work/tree/docs"
+    mkdir -p "$work/tree/docs"
+    for entry in "$source_dir"/* "$source_dir"/docs/*; do
+        name=${entry#"$source_dir"/}
+        case "$name" in
+        docs) ;;
+        README.md | docs/*.md) cp "$entry" "$work/tree/$name" ;;
+        *) ln -s "$entry" "$work/tree/$name" ;;
+        esac
+    done
 }
-
 fresh_copy
 "$check" "$work/tree" >"$work/out" || fail "the unchanged copy is refused: $(cat "$work/out")"
 
