@@ -116,6 +116,7 @@ void registerSteps(const std::string& family, const std::string& name, const Lay
     for (const auto& [who, step] : steps) {
         std::string fullName = family;
         fullName.append("/").append(who).append("/").append(name);
+        // NOLINTNEXTLINE(readability-redundant-string-cstr): Google Benchmark before 1.8, Debian 12's, takes a C string
         benchmark::RegisterBenchmark(fullName.c_str(), [layout, step = step](benchmark::State& bench) {
             run(bench, layout, step);
         })->Unit(benchmark::kMicrosecond);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
@@ -111,8 +112,9 @@ TEST(Differential, TheRestartIsPlayedToTheEndExactlyAsTheRulesSay) {
 
 TEST(Differential, FrameTimesOfZeroAndHalfASecondGiveTheSameResults) {
     Differential both(5, spawnRestart);
+    const std::array<float, 3> frameTimes{0.0F, 0.5F, 1.0F / 60.0F};
     for (int frame = 0; frame < 600; ++frame) {
-        const float frameTime = frame % 3 == 0 ? 0.0F : (frame % 3 == 1 ? 0.5F : 1.0F / 60.0F);
+        const float frameTime = frameTimes.at(static_cast<std::size_t>(frame % 3));
         ASSERT_EQ(both.frame(frameTime, static_cast<unsigned>(frame)), "") << "frame " << frame;
     }
 }

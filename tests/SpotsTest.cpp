@@ -21,9 +21,10 @@ TEST(Spots, BoundsOfAMovedPieceAreTheLibrarysBitForBit) {
     std::uniform_real_distribution<float> near(-2000.0F, 3000.0F);
     std::uniform_real_distribution<float> far(-3.0e38F, 3.0e38F);
     const std::array<float, 7> special{0.0F, -0.0F, 1e-30F, -1e-40F, 16777216.0F, 1.0e8F + 3.0F, -1.0e20F};
+    const auto drawn = [&](const bool farOff) { return farOff ? far(random) : near(random); };
     for (int n = 0; n < 20000; ++n) {
-        const float x = n < 7 ? special.at(static_cast<std::size_t>(n)) : (n % 5 == 0 ? far(random) : near(random));
-        const float y = n < 7 ? special.at(static_cast<std::size_t>(6 - n)) : (n % 7 == 0 ? far(random) : near(random));
+        const float x = n < 7 ? special.at(static_cast<std::size_t>(n)) : drawn(n % 5 == 0);
+        const float y = n < 7 ? special.at(static_cast<std::size_t>(6 - n)) : drawn(n % 7 == 0);
         piece.setPosition(sf::Vector2f(x, y));
         const sf::FloatRect library = piece.getGlobalBounds();
         const sf::FloatRect ours = G::Spots::globalBounds(piece);

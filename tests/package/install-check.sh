@@ -7,6 +7,7 @@
 #   install-check.sh install|deb BUILD_DIR SOURCE_DIR E2E_SCRIPT CLOSE_REQUEST
 #   install-check.sh after-run BUILD_DIR    what make run built installs: the install succeeds, and the
 #                                           game, its launcher and the tournament tool are there
+#   install-check.sh lintian BUILD_DIR      lintian finds no error and no warning in the package
 set -u
 mode=$1
 build_dir=$2
@@ -20,6 +21,24 @@ fail() {
     echo "FAIL ($mode): $*"
     exit 1
 }
+
+# package: the Debian package of the build, made by cpack into the scratch folder, in $deb.
+package() {
+    cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1 ||
+        { cat "$work/cpack.log"; fail "cpack failed"; }
+    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
+    deb="$work/package/quorvel_${version}_amd64.deb"
+    [ -f "$deb" ] || fail "no package named $(basename "$deb"): $(ls "$work/package")"
+}
+
+if [ "$mode" = lintian ]; then
+    command -v lintian >/dev/null 2>&1 || fail "lintian is not installed (scripts/install-deps --lint installs it)"
+    package
+    lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 ||
+        { cat "$work/lintian.txt"; fail "lintian reports errors or warnings"; }
+    echo "PASS ($mode)"
+    exit 0
+fi
 
 if [ "$mode" = after-run ]; then
     cmake --install "$build_dir" --prefix "$work/prefix" >"$work/install.log" 2>&1 ||
@@ -47,11 +66,7 @@ install)
     done
     ;;
 deb)
-    cpack --config "$build_dir/CPackConfig.cmake" -G DEB -B "$work/package" >"$work/cpack.log" 2>&1 ||
-        { cat "$work/cpack.log"; fail "cpack failed"; }
-    version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build_dir/CMakeCache.txt")
-    deb="$work/package/quorvel_${version}_amd64.deb"
-    [ -f "$deb" ] || fail "no package named $(basename "$deb"): $(ls "$work/package")"
+    package
     depends=$(dpkg-deb -f "$deb" Depends)
     echo "Depends: $depends"
     required="libstdc++6 libc6"
@@ -72,12 +87,6 @@ deb)
     [ -n "$(dpkg-deb -f "$deb" Maintainer)" ] || fail "the package has no maintainer"
     [ -n "$(dpkg-deb -f "$deb" Description)" ] || fail "the package has no description"
     [ "$(dpkg-deb -f "$deb" Recommends)" = "xvfb" ] || fail "the package does not recommend xvfb"
-    if command -v lintian >/dev/null 2>&1; then
-        lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.txt" 2>&1 ||
-            { cat "$work/lintian.txt"; fail "lintian reports errors or warnings"; }
-    else
-        echo "lintian is not installed, so the package's lintian check is left out"
-    fi
     dpkg-deb -x "$deb" "$work/root" || fail "dpkg-deb -x failed"
     prefix="$work/root/usr"
     ;;

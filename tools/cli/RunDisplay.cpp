@@ -18,16 +18,21 @@ RunDisplay::RunDisplay(const Drawing drawing) {
     if (drawing == Drawing::Unseen && (named == nullptr || *named == '\0')) {
         own = std::make_unique<VirtualDisplay>();
     }
-    const std::string name = own ? own->name() : named != nullptr ? named : "";
+    std::string name = named != nullptr ? named : "";
+    if (own) {
+        name = own->name();
+    }
     if (name.empty()) {
         throw Failure(1, "--watch needs a display to show its window");
     }
     Display* const opened = XOpenDisplay(name.c_str());
     if (opened == nullptr) {
-        const char* const hint = own ? "the tool's own virtual display refused it"
-                                 : drawing == Drawing::Window
-                                     ? "start it from a desktop session, or over ssh with X forwarding (ssh -X)"
-                                     : "unset DISPLAY, and the tool plays on a virtual display of its own";
+        std::string hint = "unset DISPLAY, and the tool plays on a virtual display of its own";
+        if (own) {
+            hint = "the tool's own virtual display refused it";
+        } else if (drawing == Drawing::Window) {
+            hint = "start it from a desktop session, or over ssh with X forwarding (ssh -X)";
+        }
         throw Failure(1, "no X display at " + name + " could be opened: " + hint);
     }
     connection = opened;

@@ -2,6 +2,7 @@
 
 #include "tools/cli/VirtualDisplay.hpp"
 
+#include <cstdint>
 #include <memory>
 
 namespace G {
@@ -17,7 +18,7 @@ namespace G {
 class RunDisplay {
 public:
     // What the run draws: a window, which only a real display shows, or pictures that nobody sees.
-    enum class Drawing { Window, Unseen };
+    enum class Drawing : std::uint8_t { Window, Unseen };
 
     // Throws a Failure (status 1) when no display can be had.
     explicit RunDisplay(Drawing drawing);

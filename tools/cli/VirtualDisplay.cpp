@@ -286,7 +286,7 @@ std::optional<std::string> VirtualDisplay::findServer() {
     for (std::size_t from = 0; from <= folders.size();) {
         const std::size_t colon = std::min(folders.find(':', from), folders.size());
         const std::string folder = folders.substr(from, colon - from);
-        const std::string candidate = (folder.empty() ? "." : folder) + "/Xvfb";
+        std::string candidate = (folder.empty() ? "." : folder) + "/Xvfb";
         if (access(candidate.c_str(), X_OK) == 0) {
             return candidate;
         }

@@ -61,7 +61,7 @@ std::string fromSystem() {
 } // namespace
 
 std::optional<std::string> beside(const std::string& executable) {
-    const std::string folder = parentOf(parentOf(executable)) + "/share/quorvel";
+    std::string folder = parentOf(parentOf(executable)) + "/share/quorvel";
     if (isFile(folder + "/assets/textures/objects.png") && isFile(folder + "/assets/fonts/pixelated.ttf")) {
         return folder;
     }

@@ -11,17 +11,29 @@
 
 namespace G {
 
-Recorder::Recorder(const std::uint32_t seed, const GameRules& rules) : seed(seed), rules(rules) {
-    // The graphics driver starts threads of its own with the first context, which the context's window
-    // makes, even closed.
+namespace {
+
+// The graphics driver starts threads of its own with the first context, which the context's window makes,
+// even closed, and the offscreen picture too: both are made with the stop signals blocked, so that those
+// threads leave the signals to the main thread.
+std::shared_ptr<Tool> blockedTool() {
     const BlockedStopSignals blocked;
-    tool = std::make_shared<Tool>();
-    offscreen.emplace();
+    return std::make_shared<Tool>();
 }
 
+WindowPicture blockedPicture() {
+    const BlockedStopSignals blocked;
+    return WindowPicture();
+}
+
+} // namespace
+
+Recorder::Recorder(const std::uint32_t seed, const GameRules& rules)
+    : seed(seed), rules(rules), tool(blockedTool()), offscreen(blockedPicture()) {}
+
 sf::Image Recorder::picture(SeededGame& game) {
-    game.arena().draw(offscreen->target());
-    return offscreen->read();
+    game.arena().draw(offscreen.target());
+    return offscreen.read();
 }
 
 std::vector<std::uint32_t> Recorder::coloursOfTheGame() {

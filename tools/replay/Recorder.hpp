@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -61,7 +60,7 @@ private:
     GameRules rules;
     std::shared_ptr<Tool> tool;
     // Made after the tool, with the stop signals blocked, as the tool is.
-    std::optional<WindowPicture> offscreen;
+    WindowPicture offscreen;
 };
 
 } // namespace G

@@ -32,7 +32,8 @@ std::shared_ptr<Tool> windowFor(const std::uint32_t seed) {
 } // namespace
 
 Watch::Watch(const std::uint32_t seed, const GameRules& rules)
-    : seed(seed), rules(rules), tool(windowFor(seed)), statusLine(tool) {}
+    : seed(seed), rules(rules), tool(windowFor(seed)),
+      game(std::make_unique<SeededGame>(tool, seed, rules, SeededGame::Looks::Shown)), statusLine(tool) {}
 
 Watch::Command Watch::commandOf(const sfml::Event& event) {
     if (sfml::isClosed(event)) {
@@ -91,7 +92,8 @@ void Watch::obey(const Command command, const sf::Time now) {
         speed = 0;
         break;
     case Command::Restart:
-        game.emplace(tool, seed, rules, SeededGame::Looks::Shown);
+        game.reset();
+        game = std::make_unique<SeededGame>(tool, seed, rules, SeededGame::Looks::Shown);
         break;
     }
     // Whatever was due before, the next frame comes a whole interval from now.
@@ -143,7 +145,6 @@ std::string Watch::status() const {
 }
 
 void Watch::run() {
-    game.emplace(tool, seed, rules, SeededGame::Looks::Shown);
     const sf::Time step = sf::seconds(rules.frameTime);
     const sf::Time every = sf::seconds(redrawSeconds);
     const sf::Clock clock;

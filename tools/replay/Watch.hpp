@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace G {
@@ -48,7 +47,7 @@ public:
     void run();
 
 private:
-    enum class Command { None, Quit, PauseOrResume, Step, Faster, Slower, NormalSpeed, Restart };
+    enum class Command : std::uint8_t { None, Quit, PauseOrResume, Step, Faster, Slower, NormalSpeed, Restart };
 
     // What a key press, a typed character or the close button asks for. "+", "-", "." and "0" are read as
     // typed, so that they work on any keyboard layout and from the numeric keypad.
@@ -64,7 +63,9 @@ private:
     std::uint32_t seed;
     GameRules rules;
     std::shared_ptr<Tool> tool;
-    std::optional<SeededGame> game;
+    // The game on screen, from the constructor on. A restart ends it before it makes the next, so that two
+    // arenas never hold their assets at once.
+    std::unique_ptr<SeededGame> game;
     StatusLine statusLine;
     bool paused = false;
     int speed = 0;

@@ -19,7 +19,7 @@ class SeededGame {
 public:
     // Whether the game will be seen: a shown game loads the game's assets from ./assets and styles the
     // overlay as the program does; an unseen one stores only the pieces' frames, which fix their bounds.
-    enum class Looks { Unseen, Shown };
+    enum class Looks : std::uint8_t { Unseen, Shown };
 
     // How many pieces each kind holds.
     struct Counts {

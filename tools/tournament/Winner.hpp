@@ -11,7 +11,12 @@ namespace G {
 
 // Who won a game of the tournament: the one kind left, or nobody before the frame cap. The kinds keep the
 // arena's order and numbers, so a kind converts to its winner as it is.
-enum class Winner : std::uint8_t { Rock = Kind::Rock, Paper = Kind::Paper, Scissors = Kind::Scissors, Undecided };
+enum class Winner : std::uint8_t {
+    Rock = Kind::Rock,
+    Paper = Kind::Paper,
+    Scissors = Kind::Scissors,
+    Undecided = Kind::Scissors + 1
+};
 
 // Every winner, in the order of the summary's rows; the first three are the kinds, in the arena's order.
 constexpr std::array<Winner, 4> everyWinner{Winner::Rock, Winner::Paper, Winner::Scissors, Winner::Undecided};
