@@ -68,6 +68,7 @@ public:
     std::shared_ptr<Tool> tool;
     // The length of every steering velocity, pursuit and separation alike.
     float pursuitSpeed = 10.0F;
+    // NOLINTNEXTLINE(readability-redundant-member-init): SFML 2's event is a plain union, which {} zeroes
     sfml::Event event{};
     DText overlay;
     std::vector<Item> rocks;

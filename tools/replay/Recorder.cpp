@@ -23,7 +23,7 @@ std::shared_ptr<Tool> blockedTool() {
 
 WindowPicture blockedPicture() {
     const BlockedStopSignals blocked;
-    return WindowPicture();
+    return {};
 }
 
 } // namespace
