@@ -48,6 +48,12 @@ record seven.gif --max-frames 30 --frame-time 0.02
 ffmpeg -v error -i "$work/seven.gif" -frames:v 1 "$work/first.png" || fail "no first frame"
 "$watch_check" "$work/first.png" 7 50 || fail "the first frame is not the tournament's spawn for seed 7"
 
+# A link, with its extension in capitals, is followed: the file it names is that video, and the link stays.
+ln -s linked.gif "$work/link.GIF"
+record link.GIF --max-frames 30 --frame-time 0.02
+{ [ -L "$work/link.GIF" ] && cmp -s "$work/linked.gif" "$work/seven.gif"; } ||
+    fail "link.GIF: not followed to the GIF that seven.gif is"
+
 # A driver that cannot draw the texture in the window's layout: the frames still come the right way up.
 MESA_EXTENSION_OVERRIDE=-GL_ARB_clip_control record plain.gif --max-frames 1 --frame-time 0.02
 ffmpeg -v error -i "$work/plain.gif" -frames:v 1 "$work/plain.png" || fail "no first frame without clip control"

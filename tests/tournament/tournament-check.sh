@@ -67,6 +67,42 @@ run capped --sweep size=30,90 --seeds 1-2 --max-frames 10 --jobs 2
 { [ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt"; } ||
     fail "a sweep of undecided games gives them a median length: $(cat "$work/capped.txt")"
 
+# Outputs where the user means them. A link is followed to its file, which gets what a plain file gets, and
+# stays a link; a FIFO, a device and standard output are written where they stand and stay what they are.
+run direct --seeds 11-15 --jobs 2 --csv "$work/direct.csv" --svg "$work/direct.svg"
+echo old | tee "$work/target.csv" >"$work/target.svg"
+ln -s target.csv "$work/link.csv"
+ln -s target.svg "$work/link.svg"
+run linked --seeds 11-15 --jobs 2 --csv "$work/link.csv" --svg "$work/link.svg"
+{ [ -L "$work/link.csv" ] && [ -L "$work/link.svg" ]; } || fail "a link was replaced by a file"
+{ cmp -s "$work/target.csv" "$work/direct.csv" && cmp -s "$work/target.svg" "$work/direct.svg"; } ||
+    fail "the files behind the links are not what the run wrote"
+mkfifo "$work/fifo"
+cat "$work/fifo" >"$work/fifo.got" &
+pid=$!
+run fifo --seeds 11-15 --jobs 2 --csv "$work/fifo"
+ends_within_20_s "the FIFO's reader"
+{ [ -p "$work/fifo" ] && cmp -s "$work/fifo.got" "$work/direct.csv"; } ||
+    fail "the FIFO's reader did not get the CSV, or the FIFO was replaced"
+# Only root can make a device; as a user the check writes to the system's own null device instead, which a run
+# must leave as it is just the same.
+device=/dev/null
+if [ "$(id -u)" -eq 0 ]; then
+    device=$work/null
+    mknod "$device" c 1 3
+fi
+"$tool" --seeds 11-15 --jobs 2 --csv "$device" >/dev/null 2>"$work/device.err"
+status=$?
+{ [ "$status" -eq 0 ] && [ -c "$device" ]; } ||
+    fail "--csv $device: status $status, $(stat -c %F "$device"), $(cat "$work/device.err")"
+lines=$("$tool" --seeds 11-15 --jobs 2 --csv - 2>"$work/stdout.err" | wc -l)
+[ "$lines" -eq 6 ] || fail "--csv - gave $lines lines, not the header and one per game: $(cat "$work/stdout.err")"
+grep -q "^QUORVEL tournament: 5 games" "$work/stdout.err" || fail "with --csv -, the summary is not on standard error"
+"$tool" --seeds 11-15 --jobs 2 --csv /dev/full >/dev/null 2>"$work/full.err"
+status=$?
+{ [ "$status" -ne 0 ] && grep -qx "quorvel-tournament: cannot write /dev/full: No space left on device" "$work/full.err"; } ||
+    fail "--csv /dev/full: status $status, $(cat "$work/full.err")"
+
 # refused WHY OPTION...: status 2, a clear message, and no file written.
 refused() {
     local why=$1

@@ -54,6 +54,14 @@ void checkOutputs(const Options& options) {
     }
 }
 
+// Where the summary goes: standard output, unless a file goes there, which then comes alone, ready for the
+// next program in a pipe.
+std::ostream& summaryStream(const Options& options) {
+    const bool taken =
+        G::outputFile::isStandardOutput(options.csvPath) || G::outputFile::isStandardOutput(options.svgPath);
+    return taken ? std::cerr : std::cout;
+}
+
 void watch(const Options& options, const char* startedAs) {
     const G::RunDisplay display(G::RunDisplay::Drawing::Window);
     G::assetFolder::enter(startedAs);
@@ -162,7 +170,7 @@ void sweep(const Options& options) {
     if (!options.svgPath.empty()) {
         G::outputFile::write(options.svgPath, G::sweepChart::render(sweep, summaries));
     }
-    std::cout << sweep.table(summaries);
+    summaryStream(options) << sweep.table(summaries);
 }
 
 void tournament(const Options& options) {
@@ -202,7 +210,7 @@ void tournament(const Options& options) {
         game.playToTheEnd(&timeline);
         G::outputFile::write(options.svgPath, G::svgChart::render(timeline, chartSeed, games, summary, rules));
     }
-    std::cout << summary.table();
+    summaryStream(options) << summary.table();
 }
 
 } // namespace
