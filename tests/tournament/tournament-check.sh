@@ -115,7 +115,7 @@ refused() {
     return 0
 }
 for bad in "--games -3" "--games 0" "--frame-time nan" "--frame-time abc" "--start 7" "--seeds 5-1" "--max-frames x" \
-    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1"; do
+    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1" "--sweep rock=20,20"; do
     # shellcheck disable=SC2086 # each case is meant to split into words
     refused "'$bad'" $bad
 done

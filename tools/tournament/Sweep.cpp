@@ -29,7 +29,7 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
     const auto count = [&refuse](const std::string& word) {
         const std::optional<std::int32_t> read = Start::countFrom(word);
         if (!read) {
-            throw refuse("'" + word + "' is not a count: counts are whole numbers from 0 up");
+            throw refuse(Start::whyNoCount(word));
         }
         return *read;
     };
@@ -66,6 +66,11 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
                                               : Start::of({count / 3, count / 3, count / 3}));
         } catch (const Failure& failure) {
             throw refuse(std::string("the start ") + failure.what());
+        }
+        // A start played twice would count each of its games twice, in the table and in the CSV file, which
+        // no merge takes back.
+        if (std::find(sweep.series.begin(), sweep.series.end() - 1, sweep.series.back()) != sweep.series.end() - 1) {
+            throw refuse("the start " + sweep.series.back().name() + " comes twice: a sweep plays each start once");
         }
     }
     return sweep;

@@ -21,7 +21,7 @@ public:
     // What varies and its values, as WHAT=VALUES: WHAT is rock, paper, scissors or size, VALUES a list of
     // counts and ranges FIRST-LAST/STEP ("rock=20-80/10", "size=30,90,300,900,3000"). Throws a Failure
     // (status 2) that names what is wrong: an unknown WHAT, a value that is no count, a range that runs
-    // backwards or has no step, a start that is no start, more than mostStarts starts.
+    // backwards or has no step, a start that is no start, a start named twice, more than mostStarts starts.
     static Sweep parse(const std::string& text, const Start& base);
 
     // Whether the size of an equal start varies, rather than one kind's count.
