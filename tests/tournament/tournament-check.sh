@@ -62,6 +62,14 @@ grep '"30,50,50"' "$work/sweep.csv" | cmp -s - <(tail -n +2 "$work/uneven.csv") 
     fail "the sweep's games from 30,50,50 are not those of its tournament"
 python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work/sweep.svg" ||
     fail "the sweep's SVG is not well-formed XML"
+# A sweep played in seed shards merges into exactly the one sweep, as a tournament's do, and its file into itself.
+run sweepLow --sweep rock=30-70/40 --seeds 11-18 --csv "$work/sweepLow.csv"
+run sweepHigh --sweep rock=30-70/40 --seeds 19-30 --jobs 2 --csv "$work/sweepHigh.csv"
+run sweepMerged --merge "$work/sweepHigh.csv" "$work/sweepLow.csv" --csv "$work/sweepMerged.csv" \
+    --svg "$work/sweepMerged.svg"
+same sweep sweepMerged
+run sweepItself --merge "$work/sweep.csv" --csv "$work/sweepItself.csv" --svg "$work/sweepItself.svg"
+same sweep sweepItself
 # A start whose games all ran to the cap has no median length, rather than one of 0 frames.
 run capped --sweep size=30,90 --seeds 1-2 --max-frames 10 --jobs 2
 { [ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt"; } ||
@@ -122,7 +130,17 @@ done
 run other --seeds 41-45 --frame-time 0.02 --csv "$work/other.csv"
 refused "other settings" --merge "$work/low.csv" "$work/other.csv"
 refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
-refused "a sweep's starts" --merge "$work/sweep.csv"
+run otherSweep --sweep rock=30,50 --seeds 31-32 --csv "$work/otherSweep.csv"
+# A sweep's file with a tournament's (one of whose starts it has) or another sweep's, in either order.
+while read -r one other; do
+    refused "$one with $other" --merge "$work/$one.csv" "$work/$other.csv"
+    grep -q ": they are not shards of one run$" "$work/bad.err" || fail "$one with $other: $(cat "$work/bad.err")"
+done <<EOF
+sweepLow uneven
+uneven sweepLow
+sweepLow otherSweep
+EOF
+refused "a sweep's overlapping shards" --merge "$work/sweep.csv" "$work/sweepLow.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 # A shard dealt by another C library's rand(), written by hand: it merges with no shard of glibc's, and the

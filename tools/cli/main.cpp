@@ -148,18 +148,10 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
     return games;
 }
 
-// The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
-// where asked for.
-void sweep(const Options& options) {
-    checkOutputs(options);
-    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
-    const G::Sweep& sweep = *options.sweep;
-    std::vector<G::GameRules> tournaments;
-    for (const G::Start& start : sweep.starts()) {
-        tournaments.push_back(options.rules);
-        tournaments.back().start = start;
-    }
-    const std::vector<std::vector<G::SeededGame::Result>> games = play(tournaments, options.jobs);
+// A sweep's table, with a row per start, and its CSV file and chart where asked for: from the games played
+// here, or from those of its shards.
+void report(const Options& options, const G::Sweep& sweep, const std::vector<std::vector<G::SeededGame::Result>>& games,
+            const std::vector<G::GameRules>& tournaments) {
     std::vector<G::Summary> summaries;
     for (std::size_t t = 0; t < tournaments.size(); ++t) {
         summaries.emplace_back(games[t], tournaments[t]);
@@ -173,14 +165,44 @@ void sweep(const Options& options) {
     summaryStream(options) << sweep.table(summaries);
 }
 
+// The same seeds from every start of the sweep.
+void sweep(const Options& options) {
+    checkOutputs(options);
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
+    const G::Sweep& sweep = *options.sweep;
+    std::vector<G::GameRules> tournaments;
+    for (const G::Start& start : sweep.starts()) {
+        tournaments.push_back(options.rules);
+        tournaments.back().start = start;
+    }
+    report(options, sweep, play(tournaments, options.jobs), tournaments);
+}
+
+// The shards of a sweep, merged: the sweep that their starts tell. Its chart replays no game, so neither a
+// display nor glibc's rand() is needed.
+void mergedSweep(const Options& options, const G::gameCsv::Merged& merged) {
+    if (options.chartSeed) {
+        throw Failure(2, "--chart-seed has no game to follow in a sweep's chart, and these files hold a sweep");
+    }
+    std::vector<G::Start> starts;
+    for (const G::GameRules& rules : merged.rules) {
+        starts.push_back(rules.start);
+    }
+    report(options, G::Sweep::of(starts), merged.games, merged.rules);
+}
+
 void tournament(const Options& options) {
     checkOutputs(options);
     G::GameRules rules = options.rules;
     std::vector<G::SeededGame::Result> games;
     if (!options.merge.empty()) {
         G::gameCsv::Merged merged = G::gameCsv::merge(options.merge);
-        games = std::move(merged.games);
-        rules = merged.rules;
+        if (merged.rules.size() > 1) {
+            mergedSweep(options, merged);
+            return;
+        }
+        games = std::move(merged.games.front());
+        rules = merged.rules.front();
         // The chart replays its game here, which would be another game than the rows' under another rand().
         if (!options.svgPath.empty() && rules.generator != options.rules.generator) {
             throw Failure(2, "--svg cannot chart these games here: they were played with " +

@@ -76,6 +76,30 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
     return sweep;
 }
 
+Sweep Sweep::of(const std::vector<Start>& starts) {
+    Sweep sweep;
+    sweep.base = starts.front();
+    sweep.series = starts;
+    if (!std::all_of(starts.begin(), starts.end(), [](const Start& start) { return start.isEqual(); })) {
+        std::vector<ItemKind> varied;
+        for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+            if (std::any_of(starts.begin(), starts.end(),
+                            [&](const Start& start) { return start.count(kind) != sweep.base.count(kind); })) {
+                varied.push_back(kind);
+            }
+        }
+        if (varied.size() != 1) {
+            throw Failure(2, "the games from '" + starts.front().name() + "' to '" + starts.back().name() +
+                                 "' differ in more than one count at the start: no sweep plays such starts");
+        }
+        sweep.kind = varied.front();
+    }
+    for (const Start& start : starts) {
+        sweep.counts.push_back(sweep.kind ? start.count(*sweep.kind) : start.total());
+    }
+    return sweep;
+}
+
 std::string Sweep::against() const {
     std::string others;
     for (ItemKind other = Kind::Rock; other <= Kind::Scissors; ++other) {
