@@ -133,14 +133,19 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
         return summary.anyDecided() ? summary.medianLength() : std::string("none decided");
     };
     std::size_t medianWidth = std::string("median length").size();
+    // "0.0% to 100.0%" and narrower fit the intervals' column as it always was; "97.1% to 100.0%" widens it.
+    std::size_t intervalWidth = 14;
     for (const Summary& summary : summaries) {
         medianWidth = std::max(medianWidth, median(summary).size());
+        for (const Summary::Share& share : summary.shares()) {
+            intervalWidth = std::max(intervalWidth, Summary::interval(share).size());
+        }
     }
     const Summary& any = summaries.front();
     std::ostringstream out;
     out << std::fixed;
-    out << "QUORVEL sweep: " << description() << ", " << any.games() << " games from each of " << series.size()
-        << " starts, seeds " << any.seeds() << ", " << any.timing() << "\n"
+    out << "QUORVEL sweep: " << description() << ", " << Summary::counted(any.games(), "game") << " from each of "
+        << Summary::counted(series.size(), "start") << ", seeds " << any.seeds() << ", " << any.timing() << "\n"
         << any.generatorLine() << "\n";
     out << "| " << std::left << std::setw(static_cast<int>(width)) << "start"
         << " |";
@@ -148,8 +153,9 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
     rule << "|" << std::string(width + 2, '-') << "|";
     for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
         const std::string wins = wordFor(kind) + " wins";
-        out << " " << wins << " |  share | 95% interval   |";
-        rule << std::string(wins.size() + 1, '-') << ":|-------:|----------------|";
+        out << " " << wins << " |  share | " << std::left << std::setw(static_cast<int>(intervalWidth))
+            << "95% interval" << std::right << " |";
+        rule << std::string(wins.size() + 1, '-') << ":|-------:|" << std::string(intervalWidth + 2, '-') << "|";
     }
     out << " undecided | " << std::left << std::setw(static_cast<int>(medianWidth)) << "median length" << std::right
         << " |\n";
@@ -161,8 +167,8 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
         for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
             const Summary::Share& share = summary.shares().at(static_cast<std::size_t>(kind));
             out << " " << std::setw(static_cast<int>(wordFor(kind).size()) + 5) << share.games << " | "
-                << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | " << std::left << std::setw(14)
-                << Summary::interval(share) << std::right << " |";
+                << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | " << std::left
+                << std::setw(static_cast<int>(intervalWidth)) << Summary::interval(share) << std::right << " |";
         }
         out << " " << std::setw(9) << summary.shares().back().games << " | " << std::left
             << std::setw(static_cast<int>(medianWidth)) << median(summary) << std::right << " |\n";
