@@ -10,6 +10,29 @@
 
 namespace G {
 
+namespace {
+
+// The table's heading and the rule under it, for columns of these widths.
+std::string heading(const std::size_t startWidth, const std::size_t intervalWidth, const std::size_t medianWidth) {
+    std::ostringstream out;
+    out << "| " << std::left << std::setw(static_cast<int>(startWidth)) << "start"
+        << " |";
+    std::ostringstream rule;
+    rule << "|" << std::string(startWidth + 2, '-') << "|";
+    for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+        const std::string wins = wordFor(kind) + " wins";
+        out << " " << wins << " |  share | " << std::setw(static_cast<int>(intervalWidth)) << "95% interval"
+            << " |";
+        rule << std::string(wins.size() + 1, '-') << ":|-------:|" << std::string(intervalWidth + 2, '-') << "|";
+    }
+    out << " undecided | " << std::setw(static_cast<int>(medianWidth)) << "median length"
+        << " |\n";
+    rule << "----------:|" << std::string(medianWidth + 2, '-') << "|\n";
+    return out.str() + rule.str();
+}
+
+} // namespace
+
 Sweep Sweep::parse(const std::string& text, const Start& base) {
     const auto refuse = [&text](const std::string& why) { return Failure(2, "'" + text + "': " + why); };
     const std::size_t equals = text.find('=');
@@ -147,20 +170,7 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
     out << "QUORVEL sweep: " << description() << ", " << Summary::counted(any.games(), "game") << " from each of "
         << Summary::counted(series.size(), "start") << ", seeds " << any.seeds() << ", " << any.timing() << "\n"
         << any.generatorLine() << "\n";
-    out << "| " << std::left << std::setw(static_cast<int>(width)) << "start"
-        << " |";
-    std::ostringstream rule;
-    rule << "|" << std::string(width + 2, '-') << "|";
-    for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
-        const std::string wins = wordFor(kind) + " wins";
-        out << " " << wins << " |  share | " << std::left << std::setw(static_cast<int>(intervalWidth))
-            << "95% interval" << std::right << " |";
-        rule << std::string(wins.size() + 1, '-') << ":|-------:|" << std::string(intervalWidth + 2, '-') << "|";
-    }
-    out << " undecided | " << std::left << std::setw(static_cast<int>(medianWidth)) << "median length" << std::right
-        << " |\n";
-    rule << "----------:|" << std::string(medianWidth + 2, '-') << "|\n";
-    out << rule.str();
+    out << heading(width, intervalWidth, medianWidth);
     for (std::size_t row = 0; row < series.size(); ++row) {
         const Summary& summary = summaries.at(row);
         out << "| " << std::left << std::setw(static_cast<int>(width)) << label(series[row]) << std::right << " |";
