@@ -85,6 +85,10 @@ run linked --seeds 11-15 --jobs 2 --csv "$work/link.csv" --svg "$work/link.svg"
 { [ -L "$work/link.csv" ] && [ -L "$work/link.svg" ]; } || fail "a link was replaced by a file"
 { cmp -s "$work/target.csv" "$work/direct.csv" && cmp -s "$work/target.svg" "$work/direct.svg"; } ||
     fail "the files behind the links are not what the run wrote"
+"$tool" --seeds 11-15 --csv "$work/link.csv" --svg "$work/target.csv" >/dev/null 2>"$work/one.err"
+status=$?
+{ [ "$status" -eq 2 ] && cmp -s "$work/target.csv" "$work/direct.csv"; } ||
+    fail "a link and its file as --csv and --svg: status $status, $(cat "$work/one.err")"
 mkfifo "$work/fifo"
 cat "$work/fifo" >"$work/fifo.got" &
 pid=$!

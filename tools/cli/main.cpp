@@ -52,6 +52,12 @@ void checkOutputs(const Options& options) {
             G::outputFile::check(*path);
         }
     }
+    // A link and the file it names are one file, and the chart would take the CSV file's place.
+    if (!options.csvPath.empty() && !options.svgPath.empty() &&
+        G::outputFile::replacesOneFile(options.csvPath, options.svgPath)) {
+        throw Failure(2, "--csv and --svg cannot name the same file ('" + options.csvPath + "' and '" +
+                             options.svgPath + "')");
+    }
 }
 
 // Where the summary goes: standard output, unless a file goes there, which then comes alone, ready for the

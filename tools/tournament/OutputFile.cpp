@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
+#include <system_error>
 #include <unistd.h>
 
 namespace G::outputFile {
@@ -102,6 +104,19 @@ std::string temporaryFor(const std::string& path) {
 
 bool isStandardOutput(const std::string& path) {
     return path == "-";
+}
+
+bool replacesOneFile(const std::string& one, const std::string& other) {
+    const OutputPlace first(one, 2);
+    const OutputPlace second(other, 2);
+    // Where a folder on the way cannot be looked at, the names as they are.
+    const auto where = [](const std::string& file) {
+        std::error_code unknown;
+        const std::filesystem::path found = std::filesystem::weakly_canonical(file, unknown);
+        return unknown ? std::filesystem::path(file).lexically_normal() : found;
+    };
+    return first.way() == OutputPlace::Way::Replaced && second.way() == OutputPlace::Way::Replaced &&
+           where(first.file()) == where(second.file());
 }
 
 void check(const std::string& path) {

@@ -21,6 +21,9 @@ std::string temporaryFor(const std::string& path);
 // reason when that fails, and then leaves no file in the place of a file to replace.
 void write(const std::string& path, const std::string& text);
 
+// Whether both paths name one file to replace, by way of links or not.
+bool replacesOneFile(const std::string& one, const std::string& other);
+
 // Whether the path names standard output ("-"), where the summary cannot go as well.
 bool isStandardOutput(const std::string& path);
 
