@@ -83,6 +83,16 @@ refused "a folder in the file's place" 2 "$work/folder.mp4"
 [ "$(cat "$work/refused.err")" = "quorvel-tournament: cannot write $work/folder.mp4: Is a directory" ] ||
     fail "a folder in the file's place: $(cat "$work/refused.err")"
 
+# An MP4 file is not written in order, which a FIFO cannot take: refused with the reason, the FIFO left as it is.
+mkfifo "$work/fifo.mp4"
+cat "$work/fifo.mp4" >/dev/null &
+pid=$!
+refused "an MP4 into a FIFO" 2 "$work/fifo.mp4"
+grep -q "cannot write $work/fifo.mp4: a FIFO, a pipe or a terminal cannot take .mp4" "$work/refused.err" ||
+    fail "an MP4 into a FIFO: $(cat "$work/refused.err")"
+ends_within_20_s "the FIFO's reader"
+[ -p "$work/fifo.mp4" ] || fail "the FIFO was replaced"
+
 # Ctrl-C or SIGTERM in the middle of a long game: status 130, the signal named, and no file, partial or final.
 for signal in INT TERM; do
     "$tool" --watch 852 --start 300 --record "$work/long.mp4" >/dev/null 2>"$work/long.err" &

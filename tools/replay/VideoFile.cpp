@@ -185,6 +185,12 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
     if (io < 0) {
         throw Failure(2, "cannot write " + path + ": " + errorText(io));
     }
+    // An MP4 file's index is written last and its place near the start filled in then, which a FIFO, a pipe or
+    // a terminal cannot take; FFmpeg would refuse it with a line of its own and "Invalid argument".
+    if (format->pb->seekable == 0 && std::strcmp(chosen->muxer, "mp4") == 0) {
+        throw Failure(2, "cannot write " + path + ": a FIFO, a pipe or a terminal cannot take .mp4, which is not " +
+                             "written in order; .webm and .gif are");
+    }
     const int header = avformat_write_header(format, nullptr);
     if (header < 0) {
         throw Failure(2, "cannot write " + path + ": " + errorText(header));
