@@ -1,8 +1,9 @@
 #!/bin/bash
 # The tournament tool as a user runs it: reproducible in a fresh process and with any number of jobs,
-# shards that merge into exactly one run, clear errors with status 2 for bad values and bad files, paths that
-# cannot be written refused before any game, no file unless asked for, and no half-written file when a run
-# is interrupted, a worker crashes or the path goes bad.
+# shards of a tournament or of a sweep that merge into exactly one run, clear errors with status 2 for bad
+# values and bad files, paths that cannot be written refused before any game, links, FIFOs, devices and
+# standard output written as the user means them, no file unless asked for, and no half-written file when a
+# run is interrupted, a worker crashes or the path goes bad.
 #   tournament-check.sh QUORVEL_TOURNAMENT
 set -u
 tool=$1
