@@ -34,11 +34,12 @@ TEST(GameCsv, ShardsMergeIntoTheGamesOfOneRunOrderedBySeed) {
         G::gameCsv::write(
             {{1, Winner::Rock, 99}, {2, Winner::Scissors, 300}, {3, Winner::Undecided, 300}, {4, Winner::Paper, 120}},
             rules));
-    EXPECT_EQ(merged.rules.frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
-    EXPECT_EQ(merged.rules.start, G::Start::equal(100));
-    EXPECT_EQ(merged.rules.maxFrames, 300);
-    EXPECT_EQ(merged.rules.firstSeed, 1U);
-    EXPECT_EQ(merged.rules.lastSeed, 4U);
+    ASSERT_EQ(merged.rules.size(), 1U);
+    EXPECT_EQ(merged.rules.front().frameTime, 1.0F / 60.0F) << "the frame time reads back as the very same float";
+    EXPECT_EQ(merged.rules.front().start, G::Start::equal(100));
+    EXPECT_EQ(merged.rules.front().maxFrames, 300);
+    EXPECT_EQ(merged.rules.front().firstSeed, 1U);
+    EXPECT_EQ(merged.rules.front().lastSeed, 4U);
 }
 
 TEST(GameCsv, RowsOfAnotherRandSaySoAndMergeOnlyWithRowsOfThatRand) {
@@ -50,7 +51,7 @@ TEST(GameCsv, RowsOfAnotherRandSaySoAndMergeOnlyWithRowsOfThatRand) {
 
     const auto merged = G::gameCsv::merge(
         Named{{"other.csv", other}, {"more.csv", header + ",generator\n3,ROCK,90,150,0.0166666675,20000,16807\n"}});
-    EXPECT_EQ(merged.rules.generator, 16807) << "the merged rows keep their generator, and write it";
+    EXPECT_EQ(merged.rules.front().generator, 16807) << "the merged rows keep their generator, and write it";
 
     try {
         G::gameCsv::merge(Named{{"glibc.csv", header + "\n1,ROCK,99,150,0.0166666675,20000\n"}, {"other.csv", other}});
@@ -85,6 +86,9 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
         {"seed 0, which plays seed 1's game", {{"a", header + "0,ROCK,200,150,0.0166666675,20000\n"}}},
         {"an empty line among the rows", {{"a", good + "\n2,ROCK,200,150,0.0166666675,20000\n"}}},
         {"empty lines alone", {{"a", header + "\n\n"}}},
+        {"a sweep's file and a tournament's",
+         {{"a", good + "1,ROCK,200,300,0.0166666675,20000\n"}, {"b", header + "2,ROCK,200,150,0.0166666675,20000\n"}}},
+        {"starts played from other seeds", {{"a", good + "2,ROCK,200,300,0.0166666675,20000\n"}}},
     };
     for (const auto& [why, files] : refused) {
         try {
@@ -94,6 +98,12 @@ TEST(GameCsv, RefusesOtherSettingsOverlappingSeedsAndMalformedRows) {
             EXPECT_EQ(failure.status(), 2) << why;
             EXPECT_NE(std::string(failure.what()), "") << why;
         }
+    }
+    try {
+        G::gameCsv::merge(Named{{"a.csv", ""}});
+        ADD_FAILURE() << "an empty file was merged";
+    } catch (const G::Failure& failure) {
+        EXPECT_STREQ(failure.what(), "a.csv: is empty");
     }
 }
 

@@ -1,9 +1,11 @@
 #include "tools/tournament/SeededGame.hpp"
 #include "tools/tournament/Summary.hpp"
+#include "tools/tournament/Sweep.hpp"
 
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -59,6 +61,45 @@ TEST(TournamentSummary, NamesARandOtherThanGlibcsUnderItsFirstLine) {
                              "another game than under glibc\n";
     EXPECT_EQ(table.compare(table.find('\n') + 1, line.size(), line), 0) << table;
     EXPECT_EQ(G::Summary(games, G::GameRules()).table().find("Dealt by"), std::string::npos);
+}
+
+// One game, one frame, a frame time of a nanosecond: each read as written, and the usual 1/60 s as it always was.
+TEST(TournamentSummary, CountsOfOneAndShortFrameTimesReadAsWritten) {
+    G::GameRules rules;
+    rules.firstSeed = 1;
+    rules.lastSeed = 1;
+    rules.frameTime = 1e-9F;
+    rules.maxFrames = 1;
+    const std::string table = G::Summary({{1, G::Winner::Undecided, 1}}, rules).table();
+    EXPECT_EQ(table.substr(0, table.find('\n')), "QUORVEL tournament: 1 game, seeds 1-1, 150-piece start, frame time "
+                                                 "0.000000001 s, undecided after 1 frame");
+    EXPECT_EQ(G::Summary::secondsOf(1.0F / 60.0F), "0.016667");
+    EXPECT_EQ(G::Summary::secondsOf(0.0005F), "0.0005");
+
+    const G::Sweep sweep = G::Sweep::parse("rock=20", G::Start());
+    const std::string sweepTable = sweep.table({G::Summary({{1, G::Winner::Rock, 90}}, G::GameRules())});
+    EXPECT_NE(sweepTable.find(", 1 game from each of 1 start, seeds 1-1,"), std::string::npos) << sweepTable;
+}
+
+// An interval that reaches 100.0 % widens its column in every row, so that the table's columns stay in line.
+TEST(TournamentSummary, ASweepTableKeepsItsColumnsInLineWithAHundredPercentBound) {
+    const G::Sweep sweep = G::Sweep::parse("rock=20,80", G::Start());
+    std::vector<G::SeededGame::Result> rocks;
+    for (std::uint32_t seed = 1; seed <= 30; ++seed) {
+        rocks.push_back({seed, G::Winner::Rock, 100});
+    }
+    const std::string table = sweep.table({G::Summary(rocks, G::GameRules()), G::Summary({}, G::GameRules())});
+    std::istringstream lines(table.substr(table.find("\n\n") + 2));
+    std::vector<std::size_t> bars;
+    for (std::string line; std::getline(lines, line);) {
+        std::vector<std::size_t> at;
+        for (std::size_t bar = line.find('|'); bar != std::string::npos; bar = line.find('|', bar + 1)) {
+            at.push_back(bar);
+        }
+        EXPECT_TRUE(bars.empty() || at == bars) << table;
+        bars = at;
+    }
+    EXPECT_NE(table.find(" 88.6% to 100.0% |"), std::string::npos) << table;
 }
 
 // Plays the seed's game to its end, and gives how it ended with the counts after every frame.

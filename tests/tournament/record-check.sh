@@ -48,6 +48,12 @@ record seven.gif --max-frames 30 --frame-time 0.02
 ffmpeg -v error -i "$work/seven.gif" -frames:v 1 "$work/first.png" || fail "no first frame"
 "$watch_check" "$work/first.png" 7 50 || fail "the first frame is not the tournament's spawn for seed 7"
 
+# A link, with its extension in capitals, is followed: the file it names is that video, and the link stays.
+ln -s linked.gif "$work/link.GIF"
+record link.GIF --max-frames 30 --frame-time 0.02
+{ [ -L "$work/link.GIF" ] && cmp -s "$work/linked.gif" "$work/seven.gif"; } ||
+    fail "link.GIF: not followed to the GIF that seven.gif is"
+
 # A driver that cannot draw the texture in the window's layout: the frames still come the right way up.
 MESA_EXTENSION_OVERRIDE=-GL_ARB_clip_control record plain.gif --max-frames 1 --frame-time 0.02
 ffmpeg -v error -i "$work/plain.gif" -frames:v 1 "$work/plain.png" || fail "no first frame without clip control"
@@ -76,6 +82,16 @@ mkdir "$work/folder.mp4"
 refused "a folder in the file's place" 2 "$work/folder.mp4"
 [ "$(cat "$work/refused.err")" = "quorvel-tournament: cannot write $work/folder.mp4: Is a directory" ] ||
     fail "a folder in the file's place: $(cat "$work/refused.err")"
+
+# An MP4 file is not written in order, which a FIFO cannot take: refused with the reason, the FIFO left as it is.
+mkfifo "$work/fifo.mp4"
+cat "$work/fifo.mp4" >/dev/null &
+pid=$!
+refused "an MP4 into a FIFO" 2 "$work/fifo.mp4"
+grep -q "cannot write $work/fifo.mp4: a FIFO, a pipe or a terminal cannot take .mp4" "$work/refused.err" ||
+    fail "an MP4 into a FIFO: $(cat "$work/refused.err")"
+ends_within_20_s "the FIFO's reader"
+[ -p "$work/fifo.mp4" ] || fail "the FIFO was replaced"
 
 # Ctrl-C or SIGTERM in the middle of a long game: status 130, the signal named, and no file, partial or final.
 for signal in INT TERM; do

@@ -1,8 +1,9 @@
 #!/bin/bash
 # The tournament tool as a user runs it: reproducible in a fresh process and with any number of jobs,
-# shards that merge into exactly one run, clear errors with status 2 for bad values and bad files, paths that
-# cannot be written refused before any game, no file unless asked for, and no half-written file when a run
-# is interrupted, a worker crashes or the path goes bad.
+# shards of a tournament or of a sweep that merge into exactly one run, clear errors with status 2 for bad
+# values and bad files, paths that cannot be written refused before any game, links, FIFOs, devices and
+# standard output written as the user means them, no file unless asked for, and no half-written file when a
+# run is interrupted, a worker crashes or the path goes bad.
 #   tournament-check.sh QUORVEL_TOURNAMENT
 set -u
 tool=$1
@@ -62,10 +63,58 @@ grep '"30,50,50"' "$work/sweep.csv" | cmp -s - <(tail -n +2 "$work/uneven.csv") 
     fail "the sweep's games from 30,50,50 are not those of its tournament"
 python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work/sweep.svg" ||
     fail "the sweep's SVG is not well-formed XML"
+# A sweep played in seed shards merges into exactly the one sweep, as a tournament's do, and its file into itself.
+run sweepLow --sweep rock=30-70/40 --seeds 11-18 --csv "$work/sweepLow.csv"
+run sweepHigh --sweep rock=30-70/40 --seeds 19-30 --jobs 2 --csv "$work/sweepHigh.csv"
+run sweepMerged --merge "$work/sweepHigh.csv" "$work/sweepLow.csv" --csv "$work/sweepMerged.csv" \
+    --svg "$work/sweepMerged.svg"
+same sweep sweepMerged
+run sweepItself --merge "$work/sweep.csv" --csv "$work/sweepItself.csv" --svg "$work/sweepItself.svg"
+same sweep sweepItself
 # A start whose games all ran to the cap has no median length, rather than one of 0 frames.
 run capped --sweep size=30,90 --seeds 1-2 --max-frames 10 --jobs 2
 { [ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt"; } ||
     fail "a sweep of undecided games gives them a median length: $(cat "$work/capped.txt")"
+
+# Outputs where the user means them. A link is followed to its file, which gets what a plain file gets, and
+# stays a link; a FIFO, a device and standard output are written where they stand and stay what they are.
+run direct --seeds 11-15 --jobs 2 --csv "$work/direct.csv" --svg "$work/direct.svg"
+echo old | tee "$work/target.csv" >"$work/target.svg"
+ln -s target.csv "$work/link.csv"
+ln -s target.svg "$work/link.svg"
+run linked --seeds 11-15 --jobs 2 --csv "$work/link.csv" --svg "$work/link.svg"
+{ [ -L "$work/link.csv" ] && [ -L "$work/link.svg" ]; } || fail "a link was replaced by a file"
+{ cmp -s "$work/target.csv" "$work/direct.csv" && cmp -s "$work/target.svg" "$work/direct.svg"; } ||
+    fail "the files behind the links are not what the run wrote"
+"$tool" --seeds 11-15 --csv "$work/link.csv" --svg "$work/target.csv" >/dev/null 2>"$work/one.err"
+status=$?
+{ [ "$status" -eq 2 ] && cmp -s "$work/target.csv" "$work/direct.csv"; } ||
+    fail "a link and its file as --csv and --svg: status $status, $(cat "$work/one.err")"
+mkfifo "$work/fifo"
+cat "$work/fifo" >"$work/fifo.got" &
+pid=$!
+run fifo --seeds 11-15 --jobs 2 --csv "$work/fifo"
+ends_within_20_s "the FIFO's reader"
+{ [ -p "$work/fifo" ] && cmp -s "$work/fifo.got" "$work/direct.csv"; } ||
+    fail "the FIFO's reader did not get the CSV, or the FIFO was replaced"
+# Only root can make a device; as a user the check writes to the system's own null device instead, which a run
+# must leave as it is just the same.
+device=/dev/null
+if [ "$(id -u)" -eq 0 ]; then
+    device=$work/null
+    mknod "$device" c 1 3
+fi
+"$tool" --seeds 11-15 --jobs 2 --csv "$device" >/dev/null 2>"$work/device.err"
+status=$?
+{ [ "$status" -eq 0 ] && [ -c "$device" ]; } ||
+    fail "--csv $device: status $status, $(stat -c %F "$device"), $(cat "$work/device.err")"
+lines=$("$tool" --seeds 11-15 --jobs 2 --csv - 2>"$work/stdout.err" | wc -l)
+[ "$lines" -eq 6 ] || fail "--csv - gave $lines lines, not the header and one per game: $(cat "$work/stdout.err")"
+grep -q "^QUORVEL tournament: 5 games" "$work/stdout.err" || fail "with --csv -, the summary is not on standard error"
+"$tool" --seeds 11-15 --jobs 2 --csv /dev/full >/dev/null 2>"$work/full.err"
+status=$?
+{ [ "$status" -ne 0 ] && grep -qx "quorvel-tournament: cannot write /dev/full: No space left on device" "$work/full.err"; } ||
+    fail "--csv /dev/full: status $status, $(cat "$work/full.err")"
 
 # refused WHY OPTION...: status 2, a clear message, and no file written.
 refused() {
@@ -79,14 +128,24 @@ refused() {
     return 0
 }
 for bad in "--games -3" "--games 0" "--frame-time nan" "--frame-time abc" "--start 7" "--seeds 5-1" "--max-frames x" \
-    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1"; do
+    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1" "--sweep rock=20,20"; do
     # shellcheck disable=SC2086 # each case is meant to split into words
     refused "'$bad'" $bad
 done
 run other --seeds 41-45 --frame-time 0.02 --csv "$work/other.csv"
 refused "other settings" --merge "$work/low.csv" "$work/other.csv"
 refused "overlapping seeds" --merge "$work/first.csv" "$work/low.csv"
-refused "a sweep's starts" --merge "$work/sweep.csv"
+run otherSweep --sweep rock=30,50 --seeds 31-32 --csv "$work/otherSweep.csv"
+# A sweep's file with a tournament's (one of whose starts it has) or another sweep's, in either order.
+while read -r one other; do
+    refused "$one with $other" --merge "$work/$one.csv" "$work/$other.csv"
+    grep -q ": they are not shards of one run$" "$work/bad.err" || fail "$one with $other: $(cat "$work/bad.err")"
+done <<EOF
+sweepLow uneven
+uneven sweepLow
+sweepLow otherSweep
+EOF
+refused "a sweep's overlapping shards" --merge "$work/sweep.csv" "$work/sweepLow.csv"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 # A shard dealt by another C library's rand(), written by hand: it merges with no shard of glibc's, and the
@@ -125,6 +184,9 @@ as_a_user|--svg|$work/locked/chart.svg|Permission denied|--games 20 --jobs 2
 EOF
 [ -z "$(ls -A "$work/folder")$(ls -A "$work/locked")" ] && [ ! -e "$work/nowhere" ] && [ ! -s "$work/plain" ] ||
     fail "a refused path was changed"
+# A device is written where it stands: a user who may make no file in /dev may still write to /dev/null.
+as_a_user "$tool" --seeds 11-12 --jobs 2 --csv /dev/null >/dev/null 2>"$work/user.err" ||
+    fail "--csv /dev/null as a user: $(cat "$work/user.err")"
 # A path that goes bad while the games are played fails the run with the reason, and leaves no file. The tool
 # is held still while its workers play, so that the folder is there before it can write.
 "$tool" --games 1000 --jobs 2 --csv "$work/late.csv" >/dev/null 2>"$work/late.err" &

@@ -52,6 +52,20 @@ void checkOutputs(const Options& options) {
             G::outputFile::check(*path);
         }
     }
+    // A link and the file it names are one file, and the chart would take the CSV file's place.
+    if (!options.csvPath.empty() && !options.svgPath.empty() &&
+        G::outputFile::replacesOneFile(options.csvPath, options.svgPath)) {
+        throw Failure(2, "--csv and --svg cannot name the same file ('" + options.csvPath + "' and '" +
+                             options.svgPath + "')");
+    }
+}
+
+// Where the summary goes: standard output, unless a file goes there, which then comes alone, ready for the
+// next program in a pipe.
+std::ostream& summaryStream(const Options& options) {
+    const bool taken =
+        G::outputFile::isStandardOutput(options.csvPath) || G::outputFile::isStandardOutput(options.svgPath);
+    return taken ? std::cerr : std::cout;
 }
 
 void watch(const Options& options, const char* startedAs) {
@@ -140,18 +154,10 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
     return games;
 }
 
-// The same seeds from every start of the sweep: a table with a row per start, and the CSV file and the chart
-// where asked for.
-void sweep(const Options& options) {
-    checkOutputs(options);
-    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
-    const G::Sweep& sweep = *options.sweep;
-    std::vector<G::GameRules> tournaments;
-    for (const G::Start& start : sweep.starts()) {
-        tournaments.push_back(options.rules);
-        tournaments.back().start = start;
-    }
-    const std::vector<std::vector<G::SeededGame::Result>> games = play(tournaments, options.jobs);
+// A sweep's table, with a row per start, and its CSV file and chart where asked for: from the games played
+// here, or from those of its shards.
+void report(const Options& options, const G::Sweep& sweep, const std::vector<std::vector<G::SeededGame::Result>>& games,
+            const std::vector<G::GameRules>& tournaments) {
     std::vector<G::Summary> summaries;
     for (std::size_t t = 0; t < tournaments.size(); ++t) {
         summaries.emplace_back(games[t], tournaments[t]);
@@ -162,7 +168,33 @@ void sweep(const Options& options) {
     if (!options.svgPath.empty()) {
         G::outputFile::write(options.svgPath, G::sweepChart::render(sweep, summaries));
     }
-    std::cout << sweep.table(summaries);
+    summaryStream(options) << sweep.table(summaries);
+}
+
+// The same seeds from every start of the sweep.
+void sweep(const Options& options) {
+    checkOutputs(options);
+    const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
+    const G::Sweep& sweep = *options.sweep;
+    std::vector<G::GameRules> tournaments;
+    for (const G::Start& start : sweep.starts()) {
+        tournaments.push_back(options.rules);
+        tournaments.back().start = start;
+    }
+    report(options, sweep, play(tournaments, options.jobs), tournaments);
+}
+
+// The shards of a sweep, merged: the sweep that their starts tell. Its chart replays no game, so neither a
+// display nor glibc's rand() is needed.
+void mergedSweep(const Options& options, const G::gameCsv::Merged& merged) {
+    if (options.chartSeed) {
+        throw Failure(2, "--chart-seed has no game to follow in a sweep's chart, and these files hold a sweep");
+    }
+    std::vector<G::Start> starts;
+    for (const G::GameRules& rules : merged.rules) {
+        starts.push_back(rules.start);
+    }
+    report(options, G::Sweep::of(starts), merged.games, merged.rules);
 }
 
 void tournament(const Options& options) {
@@ -171,8 +203,12 @@ void tournament(const Options& options) {
     std::vector<G::SeededGame::Result> games;
     if (!options.merge.empty()) {
         G::gameCsv::Merged merged = G::gameCsv::merge(options.merge);
-        games = std::move(merged.games);
-        rules = merged.rules;
+        if (merged.rules.size() > 1) {
+            mergedSweep(options, merged);
+            return;
+        }
+        games = std::move(merged.games.front());
+        rules = merged.rules.front();
         // The chart replays its game here, which would be another game than the rows' under another rand().
         if (!options.svgPath.empty() && rules.generator != options.rules.generator) {
             throw Failure(2, "--svg cannot chart these games here: they were played with " +
@@ -202,7 +238,7 @@ void tournament(const Options& options) {
         game.playToTheEnd(&timeline);
         G::outputFile::write(options.svgPath, G::svgChart::render(timeline, chartSeed, games, summary, rules));
     }
-    std::cout << summary.table();
+    summaryStream(options) << summary.table();
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "tools/tournament/BlockedStopSignals.hpp"
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/OutputFile.hpp"
+#include "tools/tournament/OutputPlace.hpp"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -81,7 +82,15 @@ void VideoFile::removeUnfinished() {
 
 VideoFile::VideoFile(std::string path, const unsigned width, const unsigned height)
     : path(std::move(path)), width(width), height(height) {
-    temporary = outputFile::temporaryFor(this->path);
+    const OutputPlace place(this->path, 2);
+    file = place.file();
+    if (place.way() == OutputPlace::Way::Replaced) {
+        temporary = outputFile::temporaryFor(file);
+    }
+}
+
+const std::string& VideoFile::writtenAs() const {
+    return temporary.empty() ? file : temporary;
 }
 
 std::unique_ptr<VideoFile> VideoFile::open(const std::string& path, const unsigned width, const unsigned height,
@@ -108,7 +117,7 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
         throw Failure(2, std::string("this FFmpeg has no ") + chosen->encoder + " encoder, which " + chosen->extension +
                              " needs");
     }
-    if (avformat_alloc_output_context2(&format, nullptr, chosen->muxer, temporary.c_str()) < 0 || format == nullptr) {
+    if (avformat_alloc_output_context2(&format, nullptr, chosen->muxer, writtenAs().c_str()) < 0 || format == nullptr) {
         throw Failure(2, std::string("this FFmpeg cannot write ") + chosen->muxer + " files");
     }
     if (std::strcmp(chosen->muxer, "webm") == 0) {
@@ -168,13 +177,19 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
             throw Failure(2, "the picture cannot be converted for the encoder");
         }
     }
-    {
+    if (!temporary.empty()) {
         const std::lock_guard<std::mutex> guard(unfinishedLock);
         unfinished.push_back(temporary);
     }
-    const int io = avio_open(&format->pb, temporary.c_str(), AVIO_FLAG_WRITE);
+    const int io = avio_open(&format->pb, writtenAs().c_str(), AVIO_FLAG_WRITE);
     if (io < 0) {
         throw Failure(2, "cannot write " + path + ": " + errorText(io));
+    }
+    // An MP4 file's index is written last and its place near the start filled in then, which a FIFO, a pipe or
+    // a terminal cannot take; FFmpeg would refuse it with a line of its own and "Invalid argument".
+    if (format->pb->seekable == 0 && std::strcmp(chosen->muxer, "mp4") == 0) {
+        throw Failure(2, "cannot write " + path + ": a FIFO, a pipe or a terminal cannot take .mp4, which is not " +
+                             "written in order; .webm and .gif are");
     }
     const int header = avformat_write_header(format, nullptr);
     if (header < 0) {
@@ -207,9 +222,11 @@ void VideoFile::close() {
     av_packet_free(&packet);
     sws_freeContext(scaler);
     scaler = nullptr;
-    // A file that was not finished leaves nothing behind.
-    std::remove(temporary.c_str());
-    forget(temporary);
+    // A file that was not finished leaves nothing behind; a FIFO or a device written in place stays.
+    if (!temporary.empty()) {
+        std::remove(temporary.c_str());
+        forget(temporary);
+    }
 }
 
 void VideoFile::write(const std::uint8_t* pixels) {
@@ -342,7 +359,7 @@ void VideoFile::finish() {
     error = error != 0 ? error : encode(nullptr);
     error = error != 0 ? error : std::min(av_write_trailer(format), 0);
     error = error != 0 ? error : std::min(avio_closep(&format->pb), 0);
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (error == 0 && !temporary.empty() && std::rename(temporary.c_str(), file.c_str()) != 0) {
         error = AVERROR(errno);
     }
     close();

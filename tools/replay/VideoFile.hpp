@@ -21,10 +21,10 @@ namespace G {
 
 // A video file written with FFmpeg's libraries, its format chosen by the name's extension (VideoFormat):
 // .mp4 is H.264 (yuv420p, which every player and site accepts), .webm is VP9, .gif an animated GIF with a
-// palette made from the picture. Frames are RGBA pictures of a fixed size, one per frame time. The file is written
-// beside its name and renamed into place by finish, so that nobody ever sees half a video; a file that is
-// not finished is removed. Frames are converted and encoded on a thread of their own while the caller
-// draws the next one.
+// palette made from the picture. Frames are RGBA pictures of a fixed size, one per frame time. A file is
+// written beside its name (the file a link names) and renamed into place by finish, so that nobody ever sees
+// half a video; a file that is not finished is removed. A FIFO or a device is written in place (OutputPlace).
+// Frames are converted and encoded on a thread of their own while the caller draws the next one.
 class VideoFile {
 public:
     // Opens the file for frames of width x height pixels at one frame per frameTime seconds; a format whose
@@ -61,8 +61,13 @@ private:
     int encode(const std::vector<std::uint8_t>* pixels);
     void toPalette(const std::uint8_t* pixels);
     void close();
+    // The name the encoder writes to: the temporary one, or the FIFO or device itself.
+    const std::string& writtenAs() const;
 
+    // As the user gave it, for messages; the file it leads to; the name that file is written under until it
+    // is whole, empty where it is written in place.
     std::string path;
+    std::string file;
     std::string temporary;
     unsigned width;
     unsigned height;

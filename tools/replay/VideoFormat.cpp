@@ -1,6 +1,9 @@
 #include "tools/replay/VideoFormat.hpp"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <cstddef>
 
 namespace G {
 
@@ -14,8 +17,13 @@ constexpr std::array<VideoFormat, 3> formats{
 const VideoFormat* videoFormatOf(const std::string& path) {
     for (const VideoFormat& format : formats) {
         const std::string extension = format.extension;
+        // In any case, as .MP4 from a camera or a Windows tool reads.
         if (path.size() > extension.size() &&
-            path.compare(path.size() - extension.size(), extension.size(), extension) == 0) {
+            std::equal(extension.begin(), extension.end(), path.end() - static_cast<std::ptrdiff_t>(extension.size()),
+                       [](const char a, const char b) {
+                           return std::tolower(static_cast<unsigned char>(a)) ==
+                                  std::tolower(static_cast<unsigned char>(b));
+                       })) {
             return &format;
         }
     }

@@ -16,7 +16,7 @@ struct VideoFormat {
     bool palette;
 };
 
-// The format that the name's extension chooses; nothing (nullptr) for any other name.
+// The format that the name's extension chooses, in capitals or not; nothing (nullptr) for any other name.
 const VideoFormat* videoFormatOf(const std::string& path);
 
 } // namespace G

@@ -1,6 +1,7 @@
 #include "tools/tournament/GameCsv.hpp"
 
 #include "tools/tournament/Failure.hpp"
+#include "tools/tournament/Summary.hpp"
 
 #include <algorithm>
 #include <array>
@@ -181,6 +182,119 @@ Row parseRow(const std::string& line, const std::size_t columns, const std::stri
     return row;
 }
 
+// The games of one file, in one list per start, the starts in the order that the file first gives them.
+struct FileGames {
+    std::vector<GameRules> rules;
+    std::vector<std::vector<SeededGame::Result>> games;
+    // The line of the first row.
+    std::size_t firstLine = 0;
+};
+
+std::vector<Start> startsOf(const std::vector<GameRules>& rules) {
+    std::vector<Start> starts;
+    starts.reserve(rules.size());
+    for (const GameRules& one : rules) {
+        starts.push_back(one.start);
+    }
+    return starts;
+}
+
+// "a tournament from '150'", or "a sweep from '20,50,50' to '80,50,50' (7 starts)".
+std::string runFrom(const std::vector<GameRules>& rules) {
+    const std::string first = "'" + rules.front().start.name() + "'";
+    return rules.size() == 1 ? "a tournament from " + first
+                             : "a sweep from " + first + " to '" + rules.back().start.name() + "' (" +
+                                   std::to_string(rules.size()) + " starts)";
+}
+
+// The refusal of a file whose starts are not those of the first file's games.
+Failure otherRun(const std::string& name, const FileGames& file, const std::string& firstName,
+                 const std::vector<GameRules>& first) {
+    // Between two tournaments' files, the first row is where the settings part, as with a frame time.
+    if (file.rules.size() == 1 && first.size() == 1) {
+        return {2, placeOf(name, file.firstLine) + "played with other settings (start, frame time or frame cap) than " +
+                       firstName};
+    }
+    return {2, name + ": the games of " + runFrom(file.rules) + ", " + firstName + " those of " + runFrom(first) +
+                   ": they are not shards of one run"};
+}
+
+// A file's games, each row checked against the first row read (`earlier`, of the file `earlierName`, or this
+// file's own first row where there is none yet).
+FileGames gamesOf(const std::string& name, const std::string& text, const GameRules* earlier,
+                  const std::string& earlierName) {
+    if (text.size() == firstLineAt(text)) {
+        throw Failure(2, name + ": is empty");
+    }
+    std::istringstream lines(text.substr(firstLineAt(text)));
+    std::string line;
+    if (!nextLine(lines, line) || (line != header && line != header + std::string(generatorColumn))) {
+        throw Failure(2, name + ": line 1 is not the header '" + header + "'");
+    }
+    const std::size_t columns = fieldsOf(line).size();
+    FileGames file;
+    GameRules reference;
+    std::size_t number = 1;
+    // Empty lines at the end of a file are no rows (an editor may add one); the first of those read since the
+    // last row, if any.
+    std::size_t emptySince = 0;
+    while (nextLine(lines, line)) {
+        ++number;
+        if (line.empty()) {
+            emptySince = emptySince == 0 ? number : emptySince;
+            continue;
+        }
+        if (emptySince != 0) {
+            // A row follows: the empty line is a row with no fields, which this refuses.
+            parseRow("", columns, placeOf(name, emptySince));
+        }
+        const std::string where = placeOf(name, number);
+        const Row row = parseRow(line, columns, where);
+        if (file.firstLine == 0) {
+            file.firstLine = number;
+            reference = earlier != nullptr ? *earlier : row.rules;
+        }
+        if (row.rules.generator != reference.generator) {
+            std::string message = where;
+            message.append("played with ").append(libraryRand::described(row.rules.generator));
+            message.append(", ").append(earlierName).append(" with ");
+            message.append(libraryRand::described(reference.generator));
+            throw Failure(2, message.append(": the same seed is another game under each"));
+        }
+        if (!row.rules.timedLike(reference)) {
+            std::string message = where;
+            message.append("played with other settings (start, frame time or frame cap) than ").append(earlierName);
+            throw Failure(2, message);
+        }
+        const auto known = std::find_if(file.rules.begin(), file.rules.end(),
+                                        [&row](const GameRules& one) { return one.start == row.rules.start; });
+        const auto start = static_cast<std::size_t>(known - file.rules.begin());
+        if (known == file.rules.end()) {
+            file.rules.push_back(row.rules);
+            file.games.emplace_back();
+        }
+        file.games[start].push_back(row.game);
+    }
+    if (file.firstLine == 0) {
+        throw Failure(2, name + ": holds no game");
+    }
+    return file;
+}
+
+// Puts the games of one start in the order of their seeds; a Failure for a seed among them twice, which the
+// message gives with `from`, the start where there are several.
+void orderBySeed(std::vector<SeededGame::Result>& games, const std::string& from) {
+    std::stable_sort(games.begin(), games.end(),
+                     [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed < b.seed; });
+    const auto twice =
+        std::adjacent_find(games.begin(), games.end(),
+                           [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed == b.seed; });
+    if (twice != games.end()) {
+        throw Failure(2, "seed " + std::to_string(twice->seed) + " was played more than once" + from +
+                             ": the files overlap");
+    }
+}
+
 } // namespace
 
 std::string write(const std::vector<SeededGame::Result>& games, const GameRules& rules) {
@@ -214,67 +328,38 @@ Merged merge(const std::vector<std::string>& paths) {
 
 Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts) {
     Merged merged;
-    bool first = true;
     std::string firstName;
     for (const auto& [name, text] : namedTexts) {
-        std::istringstream lines(text.substr(firstLineAt(text)));
-        std::string line;
-        if (!nextLine(lines, line) || (line != header && line != header + std::string(generatorColumn))) {
-            throw Failure(2, name + ": line 1 is not the header '" + header + "'");
+        const bool first = merged.rules.empty();
+        const FileGames file = gamesOf(name, text, first ? nullptr : &merged.rules.front(), first ? name : firstName);
+        if (first) {
+            firstName = name;
+            merged.rules = file.rules;
+            merged.games.resize(file.games.size());
+        } else if (startsOf(file.rules) != startsOf(merged.rules)) {
+            throw otherRun(name, file, firstName, merged.rules);
         }
-        const std::size_t columns = fieldsOf(line).size();
-        std::size_t number = 1;
-        std::size_t rows = 0;
-        // Empty lines at the end of a file are no rows (an editor may add one); the first of those read since
-        // the last row, if any.
-        std::size_t emptySince = 0;
-        while (nextLine(lines, line)) {
-            ++number;
-            if (line.empty()) {
-                emptySince = emptySince == 0 ? number : emptySince;
-                continue;
-            }
-            if (emptySince != 0) {
-                // A row follows: the empty line is a row with no fields, which this refuses.
-                parseRow("", columns, placeOf(name, emptySince));
-            }
-            const std::string where = placeOf(name, number);
-            const Row row = parseRow(line, columns, where);
-            ++rows;
-            if (first) {
-                merged.rules = row.rules;
-                firstName = name;
-                first = false;
-            } else if (row.rules.generator != merged.rules.generator) {
-                std::string message = where;
-                message.append("played with ").append(libraryRand::described(row.rules.generator));
-                message.append(", ").append(firstName).append(" with ");
-                message.append(libraryRand::described(merged.rules.generator));
-                throw Failure(2, message.append(": the same seed is another game under each"));
-            } else if (!row.rules.playsLike(merged.rules)) {
-                std::string message = where;
-                message.append("played with other settings (start, frame time or frame cap) than ").append(firstName);
-                throw Failure(2, message);
-            }
-            merged.games.push_back(row.game);
+        for (std::size_t start = 0; start < file.games.size(); ++start) {
+            std::vector<SeededGame::Result>& games = merged.games[start];
+            games.insert(games.end(), file.games[start].begin(), file.games[start].end());
         }
-        if (rows == 0) {
-            throw Failure(2, name + ": holds no game");
-        }
-    }
-    std::stable_sort(merged.games.begin(), merged.games.end(),
-                     [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed < b.seed; });
-    const auto twice =
-        std::adjacent_find(merged.games.begin(), merged.games.end(),
-                           [](const SeededGame::Result& a, const SeededGame::Result& b) { return a.seed == b.seed; });
-    if (twice != merged.games.end()) {
-        throw Failure(2, "seed " + std::to_string(twice->seed) + " was played more than once: the files overlap");
     }
     if (merged.games.empty()) {
         throw Failure(2, "no game to merge");
     }
-    merged.rules.firstSeed = merged.games.front().seed;
-    merged.rules.lastSeed = merged.games.back().seed;
+    for (std::size_t start = 0; start < merged.games.size(); ++start) {
+        std::vector<SeededGame::Result>& games = merged.games[start];
+        orderBySeed(games, merged.games.size() > 1 ? " from '" + merged.rules[start].start.name() + "'" : "");
+        merged.rules[start].firstSeed = games.front().seed;
+        merged.rules[start].lastSeed = games.back().seed;
+        const std::string seeds = Summary::rangesOf(games);
+        const std::string firstSeeds = Summary::rangesOf(merged.games.front());
+        if (seeds != firstSeeds) {
+            std::string message = "the games from '" + merged.rules[start].start.name() + "' have the seeds ";
+            message.append(seeds).append(", those from '").append(merged.rules.front().start.name()).append("' ");
+            throw Failure(2, message.append(firstSeeds).append(": a sweep plays the same seeds from every start"));
+        }
+    }
     return merged;
 }
 

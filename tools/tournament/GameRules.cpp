@@ -6,8 +6,8 @@
 
 namespace G {
 
-bool GameRules::playsLike(const GameRules& other) const {
-    return start == other.start && frameTime == other.frameTime && maxFrames == other.maxFrames;
+bool GameRules::timedLike(const GameRules& other) const {
+    return frameTime == other.frameTime && maxFrames == other.maxFrames;
 }
 
 std::optional<std::int64_t> GameRules::wholeNumber(const std::string& text, const std::int64_t low,

@@ -30,8 +30,9 @@ struct GameRules {
     // The generator that deals the pieces (libraryRand): glibc's unless the tool finds another.
     std::int64_t generator = libraryRand::glibc;
 
-    // The same start, frame time and frame cap, whatever the seeds: games that belong in one tournament.
-    bool playsLike(const GameRules& other) const;
+    // The same frame time and frame cap, whatever the start and the seeds: games that belong in one tournament
+    // if their starts are the same too, or else in one sweep.
+    bool timedLike(const GameRules& other) const;
 
     // A whole number from low to high, written in decimal digits only, at most 18 of them; else nothing.
     static std::optional<std::int64_t> wholeNumber(const std::string& text, std::int64_t low, std::int64_t high);

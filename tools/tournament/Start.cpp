@@ -35,6 +35,13 @@ std::optional<std::int32_t> Start::countFrom(const std::string& text) {
     return count ? std::optional<std::int32_t>(static_cast<std::int32_t>(*count)) : std::nullopt;
 }
 
+std::string Start::whyNoCount(const std::string& text) {
+    const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    return "'" + text + "' " +
+           (digits ? "is too large: a start has at most " + std::to_string(mostPieces) + " pieces in all"
+                   : std::string("is not a count: counts are whole numbers from 0 up"));
+}
+
 Start Start::equal(const std::int32_t each) {
     Start start;
     start.counts = {each, each, each};
@@ -53,7 +60,7 @@ Start Start::parse(const std::string& text) {
     for (std::size_t i = 0; i < words.size(); ++i) {
         const std::optional<std::int32_t> count = countFrom(words[i]);
         if (!count) {
-            throw refuse("'" + words[i] + "' is not a count: counts are whole numbers from 0 up");
+            throw refuse(whyNoCount(words[i]));
         }
         read.at(i) = *count;
     }

@@ -31,6 +31,8 @@ public:
 
     // A count as a start is written with: whole decimal digits; nothing for anything else.
     static std::optional<std::int32_t> countFrom(const std::string& text);
+    // Why countFrom reads no count in the text, as "'TEXT' is ...": no whole number, or one too large.
+    static std::string whyNoCount(const std::string& text);
 
     std::int32_t count(ItemKind kind) const;
     // The same start with that kind's count changed, checked as of() checks it.

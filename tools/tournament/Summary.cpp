@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <iomanip>
 #include <sstream>
 #include <utility>
@@ -73,11 +74,32 @@ std::int64_t Summary::longest() const {
     return lengths.empty() ? 0 : lengths.back();
 }
 
-std::string Summary::timing() const {
+std::string Summary::counted(const std::uint64_t count, const std::string& thing) {
+    return std::to_string(count) + " " + thing + (count == 1 ? "" : "s");
+}
+
+std::string Summary::secondsOf(const float frameTime) {
     std::ostringstream out;
-    out << std::fixed << "frame time " << std::setprecision(6) << rules.frameTime << " s, undecided after "
-        << rules.maxFrames << " frames";
+    out << std::fixed << std::setprecision(6);
+    // Six decimals show four digits or more of a millisecond or longer.
+    if (frameTime >= 0.001F) {
+        out << frameTime;
+        return out.str();
+    }
+    // A float's digits end within 60 decimals.
+    for (int decimals = 1; decimals < 60; ++decimals) {
+        out.str("");
+        out << std::setprecision(decimals) << frameTime;
+        if (std::strtof(out.str().c_str(), nullptr) == frameTime) {
+            break;
+        }
+    }
     return out.str();
+}
+
+std::string Summary::timing() const {
+    return "frame time " + secondsOf(rules.frameTime) + " s, undecided after " +
+           counted(static_cast<std::uint64_t>(rules.maxFrames), "frame");
 }
 
 std::string Summary::generatorLine() const {
@@ -106,8 +128,8 @@ std::string Summary::table() const {
     const double frameTime = rules.frameTime;
     const auto seconds = [frameTime](const double frames) { return frames * frameTime; };
     out << std::fixed;
-    out << "QUORVEL tournament: " << played << " games, seeds " << seedRanges << ", " << rules.start.description()
-        << ", " << timing() << "\n"
+    out << "QUORVEL tournament: " << counted(played, "game") << ", seeds " << seedRanges << ", "
+        << rules.start.description() << ", " << timing() << "\n"
         << generatorLine() << "\n";
     out << "| winner    |  games |  share | 95% confidence interval |\n";
     out << "|-----------|-------:|-------:|-------------------------|\n";
@@ -124,8 +146,8 @@ std::string Summary::table() const {
     }
     out << "median " << medianLength() << ", quartiles " << std::setprecision(0) << lengthQuantile(0.25) << " to "
         << lengthQuantile(0.75) << " frames (" << std::setprecision(1) << seconds(lengthQuantile(0.25)) << " to "
-        << seconds(lengthQuantile(0.75)) << " s), longest " << longest() << " frames ("
-        << seconds(static_cast<double>(longest())) << " s)\n";
+        << seconds(lengthQuantile(0.75)) << " s), longest " << counted(static_cast<std::uint64_t>(longest()), "frame")
+        << " (" << seconds(static_cast<double>(longest())) << " s)\n";
     return out.str();
 }
 

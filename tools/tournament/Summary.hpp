@@ -44,6 +44,12 @@ public:
     // "32.3% to 34.2%".
     static std::string interval(const Share& share);
 
+    // "1 game", "20 games": a count and the word for what it counts, in the singular for one.
+    static std::string counted(std::uint64_t count, const std::string& thing);
+    // The frame time in seconds as the table gives it: six decimals (0.016667), or, for one too short for
+    // them, as many as it needs to read back as itself (0.000000001).
+    static std::string secondsOf(float frameTime);
+
     // The games' seeds as ranges, "1-500,601-700".
     static std::string rangesOf(const std::vector<SeededGame::Result>& games);
 

@@ -102,8 +102,8 @@ std::string render(const std::vector<SeededGame::Counts>& timeline, const std::u
         tallest = std::max(tallest, bin[0] + bin[1] + bin[2]);
     }
     const Axis count = roundAxis(static_cast<double>(tallest), 5);
-    out << "<text x='" << x0 << "' y='24' font-size='15'>Game lengths and win shares, " << games.size()
-        << " games</text>\n";
+    out << "<text x='" << x0 << "' y='24' font-size='15'>Game lengths and win shares, "
+        << Summary::counted(games.size(), "game") << "</text>\n";
     axes(out, x0, barsWidth, "game length (s)", "games", length, count);
     const double barWidth = barsWidth / static_cast<double>(bins);
     for (std::size_t bin = 0; bin <= bins; ++bin) {

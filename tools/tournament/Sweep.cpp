@@ -10,6 +10,29 @@
 
 namespace G {
 
+namespace {
+
+// The table's heading and the rule under it, for columns of these widths.
+std::string heading(const std::size_t startWidth, const std::size_t intervalWidth, const std::size_t medianWidth) {
+    std::ostringstream out;
+    out << "| " << std::left << std::setw(static_cast<int>(startWidth)) << "start"
+        << " |";
+    std::ostringstream rule;
+    rule << "|" << std::string(startWidth + 2, '-') << "|";
+    for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+        const std::string wins = wordFor(kind) + " wins";
+        out << " " << wins << " |  share | " << std::setw(static_cast<int>(intervalWidth)) << "95% interval"
+            << " |";
+        rule << std::string(wins.size() + 1, '-') << ":|-------:|" << std::string(intervalWidth + 2, '-') << "|";
+    }
+    out << " undecided | " << std::setw(static_cast<int>(medianWidth)) << "median length"
+        << " |\n";
+    rule << "----------:|" << std::string(medianWidth + 2, '-') << "|\n";
+    return out.str() + rule.str();
+}
+
+} // namespace
+
 Sweep Sweep::parse(const std::string& text, const Start& base) {
     const auto refuse = [&text](const std::string& why) { return Failure(2, "'" + text + "': " + why); };
     const std::size_t equals = text.find('=');
@@ -29,7 +52,7 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
     const auto count = [&refuse](const std::string& word) {
         const std::optional<std::int32_t> read = Start::countFrom(word);
         if (!read) {
-            throw refuse("'" + word + "' is not a count: counts are whole numbers from 0 up");
+            throw refuse(Start::whyNoCount(word));
         }
         return *read;
     };
@@ -67,6 +90,35 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
         } catch (const Failure& failure) {
             throw refuse(std::string("the start ") + failure.what());
         }
+        // A start played twice would count each of its games twice, in the table and in the CSV file, which
+        // no merge takes back.
+        if (std::find(sweep.series.begin(), sweep.series.end() - 1, sweep.series.back()) != sweep.series.end() - 1) {
+            throw refuse("the start " + sweep.series.back().name() + " comes twice: a sweep plays each start once");
+        }
+    }
+    return sweep;
+}
+
+Sweep Sweep::of(const std::vector<Start>& starts) {
+    Sweep sweep;
+    sweep.base = starts.front();
+    sweep.series = starts;
+    if (!std::all_of(starts.begin(), starts.end(), [](const Start& start) { return start.isEqual(); })) {
+        std::vector<ItemKind> varied;
+        for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+            if (std::any_of(starts.begin(), starts.end(),
+                            [&](const Start& start) { return start.count(kind) != sweep.base.count(kind); })) {
+                varied.push_back(kind);
+            }
+        }
+        if (varied.size() != 1) {
+            throw Failure(2, "the games from '" + starts.front().name() + "' to '" + starts.back().name() +
+                                 "' differ in more than one count at the start: no sweep plays such starts");
+        }
+        sweep.kind = varied.front();
+    }
+    for (const Start& start : starts) {
+        sweep.counts.push_back(sweep.kind ? start.count(*sweep.kind) : start.total());
     }
     return sweep;
 }
@@ -104,36 +156,29 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
         return summary.anyDecided() ? summary.medianLength() : std::string("none decided");
     };
     std::size_t medianWidth = std::string("median length").size();
+    // "0.0% to 100.0%" and narrower fit the intervals' column as it always was; "97.1% to 100.0%" widens it.
+    std::size_t intervalWidth = 14;
     for (const Summary& summary : summaries) {
         medianWidth = std::max(medianWidth, median(summary).size());
+        for (const Summary::Share& share : summary.shares()) {
+            intervalWidth = std::max(intervalWidth, Summary::interval(share).size());
+        }
     }
     const Summary& any = summaries.front();
     std::ostringstream out;
     out << std::fixed;
-    out << "QUORVEL sweep: " << description() << ", " << any.games() << " games from each of " << series.size()
-        << " starts, seeds " << any.seeds() << ", " << any.timing() << "\n"
+    out << "QUORVEL sweep: " << description() << ", " << Summary::counted(any.games(), "game") << " from each of "
+        << Summary::counted(series.size(), "start") << ", seeds " << any.seeds() << ", " << any.timing() << "\n"
         << any.generatorLine() << "\n";
-    out << "| " << std::left << std::setw(static_cast<int>(width)) << "start"
-        << " |";
-    std::ostringstream rule;
-    rule << "|" << std::string(width + 2, '-') << "|";
-    for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
-        const std::string wins = wordFor(kind) + " wins";
-        out << " " << wins << " |  share | 95% interval   |";
-        rule << std::string(wins.size() + 1, '-') << ":|-------:|----------------|";
-    }
-    out << " undecided | " << std::left << std::setw(static_cast<int>(medianWidth)) << "median length" << std::right
-        << " |\n";
-    rule << "----------:|" << std::string(medianWidth + 2, '-') << "|\n";
-    out << rule.str();
+    out << heading(width, intervalWidth, medianWidth);
     for (std::size_t row = 0; row < series.size(); ++row) {
         const Summary& summary = summaries.at(row);
         out << "| " << std::left << std::setw(static_cast<int>(width)) << label(series[row]) << std::right << " |";
         for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
             const Summary::Share& share = summary.shares().at(static_cast<std::size_t>(kind));
             out << " " << std::setw(static_cast<int>(wordFor(kind).size()) + 5) << share.games << " | "
-                << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | " << std::left << std::setw(14)
-                << Summary::interval(share) << std::right << " |";
+                << std::setprecision(1) << std::setw(5) << 100 * share.share << "% | " << std::left
+                << std::setw(static_cast<int>(intervalWidth)) << Summary::interval(share) << std::right << " |";
         }
         out << " " << std::setw(9) << summary.shares().back().games << " | " << std::left
             << std::setw(static_cast<int>(medianWidth)) << median(summary) << std::right << " |\n";

@@ -21,8 +21,13 @@ public:
     // What varies and its values, as WHAT=VALUES: WHAT is rock, paper, scissors or size, VALUES a list of
     // counts and ranges FIRST-LAST/STEP ("rock=20-80/10", "size=30,90,300,900,3000"). Throws a Failure
     // (status 2) that names what is wrong: an unknown WHAT, a value that is no count, a range that runs
-    // backwards or has no step, a start that is no start, more than mostStarts starts.
+    // backwards or has no step, a start that is no start, a start named twice, more than mostStarts starts.
     static Sweep parse(const std::string& text, const Start& base);
+
+    // The sweep that played these starts, in this order, as its games tell it: the one kind's count that
+    // varies among them, or the size of equal starts. Throws a Failure (status 2) for starts that differ in
+    // more than one count and are not all equal, which no sweep plays.
+    static Sweep of(const std::vector<Start>& starts);
 
     // Whether the size of an equal start varies, rather than one kind's count.
     bool variesSize() const { return !kind; }

@@ -29,7 +29,7 @@ std::string render(const Sweep& sweep, const std::vector<Summary>& summaries) {
     out << std::fixed << std::setprecision(1);
     out << chartParts::documentStart(width, height);
     out << "<text x='" << left << "' y='24' font-size='15'>Who wins from each start: win shares of "
-        << summaries.front().games() << " games, with 95% intervals</text>\n";
+        << Summary::counted(summaries.front().games(), "game") << ", with 95% intervals</text>\n";
     out << "<rect x='" << left << "' y='" << top << "' width='" << panelWidth << "' height='" << panelHeight
         << "' fill='#f4f4f4' stroke='#888'/>\n";
     for (int percent = 0; percent <= 100; percent += 20) {
