@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
@@ -31,32 +32,47 @@ Parsed parse(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+// The options of a command line that must be accepted; a refusal fails the test with its message.
+G::commandLine::Options accepted(const std::vector<std::string>& arguments) {
+    Parsed parsed = parse(arguments);
+    if (!parsed.options) {
+        throw std::runtime_error("refused: " + parsed.error);
+    }
+    return *parsed.options;
+}
+
+// The sweep of a command line that must be accepted as one.
+G::Sweep sweepOf(const std::vector<std::string>& arguments) {
+    const G::commandLine::Options options = accepted(arguments);
+    if (!options.sweep) {
+        throw std::runtime_error("no sweep");
+    }
+    return *options.sweep;
+}
+
 TEST(CommandLine, DefaultsAndLongOptionsInBothSpellings) {
-    const auto defaults = parse({});
-    ASSERT_TRUE(defaults.options);
-    EXPECT_EQ(defaults.options->rules.firstSeed, 1U);
-    EXPECT_EQ(defaults.options->rules.lastSeed, 100U);
-    EXPECT_EQ(defaults.options->rules.frameTime, 1.0F / 60.0F);
-    EXPECT_EQ(defaults.options->rules.start, G::Start::equal(50));
+    const auto defaults = accepted({});
+    EXPECT_EQ(defaults.rules.firstSeed, 1U);
+    EXPECT_EQ(defaults.rules.lastSeed, 100U);
+    EXPECT_EQ(defaults.rules.frameTime, 1.0F / 60.0F);
+    EXPECT_EQ(defaults.rules.start, G::Start::equal(50));
 
-    const auto given = parse({"--seeds", "7-9", "--start=300", "--frame-time", "0.05", "--max-frames=500"});
-    ASSERT_TRUE(given.options) << given.error;
-    EXPECT_EQ(given.options->rules.firstSeed, 7U);
-    EXPECT_EQ(given.options->rules.lastSeed, 9U);
-    EXPECT_EQ(given.options->rules.start, G::Start::equal(100));
-    EXPECT_EQ(given.options->rules.frameTime, 0.05F);
-    EXPECT_EQ(given.options->rules.maxFrames, 500);
-    EXPECT_FALSE(given.options->chartSeed) << "the chart follows the first game unless told otherwise";
+    const auto given = accepted({"--seeds", "7-9", "--start=300", "--frame-time", "0.05", "--max-frames=500"});
+    EXPECT_EQ(given.rules.firstSeed, 7U);
+    EXPECT_EQ(given.rules.lastSeed, 9U);
+    EXPECT_EQ(given.rules.start, G::Start::equal(100));
+    EXPECT_EQ(given.rules.frameTime, 0.05F);
+    EXPECT_EQ(given.rules.maxFrames, 500);
+    EXPECT_FALSE(given.chartSeed) << "the chart follows the first game unless told otherwise";
     EXPECT_TRUE(parse({"--help"}).help);
-    EXPECT_TRUE(defaults.options->csvPath.empty() && defaults.options->svgPath.empty()) << "no file unless asked";
+    EXPECT_TRUE(defaults.csvPath.empty() && defaults.svgPath.empty()) << "no file unless asked";
 
-    const auto merge = parse({"--merge", "a.csv", "b.csv", "--svg", "out.svg"});
-    ASSERT_TRUE(merge.options) << merge.error;
-    EXPECT_EQ(merge.options->merge, std::vector<std::string>({"a.csv", "b.csv"}));
-    EXPECT_EQ(merge.options->svgPath, "out.svg");
+    const auto merge = accepted({"--merge", "a.csv", "b.csv", "--svg", "out.svg"});
+    EXPECT_EQ(merge.merge, std::vector<std::string>({"a.csv", "b.csv"}));
+    EXPECT_EQ(merge.svgPath, "out.svg");
     const auto watch = parse({"--watch", "6101", "--start", "300", "--jobs=2"});
     EXPECT_FALSE(watch.options) << "a watch plays one game in one process";
-    EXPECT_EQ(parse({"--watch", "6101", "--start", "300"}).options->watch, 6101U);
+    EXPECT_EQ(accepted({"--watch", "6101", "--start", "300"}).watch, 6101U);
 }
 
 TEST(CommandLine, BadValuesAreRefusedWithAMessage) {
@@ -88,10 +104,10 @@ TEST(CommandLine, BadValuesAreRefusedWithAMessage) {
 }
 
 TEST(CommandLine, LongOptionsAreReadAsGnuAndBsdToolsReadThem) {
-    EXPECT_EQ(parse({"--gam", "5"}).options->rules.lastSeed, 5U) << "a beginning that one name has";
-    EXPECT_EQ(parse({"--sta=300"}).options->rules.start, G::Start::equal(100));
+    EXPECT_EQ(accepted({"--gam", "5"}).rules.lastSeed, 5U) << "a beginning that one name has";
+    EXPECT_EQ(accepted({"--sta=300"}).rules.start, G::Start::equal(100));
     EXPECT_EQ(parse({"--s", "5"}).error.rfind("unknown option '--s'", 0), 0U) << "seeds, start, sweep and svg";
-    EXPECT_EQ(parse({"a.csv", "--merge", "--", "-b.csv"}).options->merge, std::vector<std::string>({"a.csv", "-b.csv"}))
+    EXPECT_EQ(accepted({"a.csv", "--merge", "--", "-b.csv"}).merge, std::vector<std::string>({"a.csv", "-b.csv"}))
         << "files anywhere, and -- before one that looks like an option";
     EXPECT_TRUE(parse({"-hv"}).help);
     EXPECT_EQ(parse({"--merge=a.csv"}).error.rfind("unknown option '--merge=a.csv'", 0), 0U);
@@ -101,19 +117,18 @@ TEST(CommandLine, LongOptionsAreReadAsGnuAndBsdToolsReadThem) {
 }
 
 TEST(CommandLine, AnyStartAndASweepOfStarts) {
-    EXPECT_EQ(parse({"--start", "30,0,50"}).options->rules.start.perKind(), "30,0,50") << "a kind may have none";
-    EXPECT_EQ(parse({"--start", "900"}).options->rules.start, G::Start::equal(300));
-    EXPECT_EQ(parse({"--start", "50,50,50"}).options->rules.start.name(), "150") << "an equal start by its size";
+    EXPECT_EQ(accepted({"--start", "30,0,50"}).rules.start.perKind(), "30,0,50") << "a kind may have none";
+    EXPECT_EQ(accepted({"--start", "900"}).rules.start, G::Start::equal(300));
+    EXPECT_EQ(accepted({"--start", "50,50,50"}).rules.start.name(), "150") << "an equal start by its size";
 
-    const auto sweep = parse({"--sweep", "paper=10-40/15,70", "--start", "30,60,90"});
-    ASSERT_TRUE(sweep.options) << sweep.error;
+    const G::Sweep sweep = sweepOf({"--sweep", "paper=10-40/15,70", "--start", "30,60,90"});
     std::vector<std::string> starts;
-    for (const G::Start& start : sweep.options->sweep->starts()) {
+    for (const G::Start& start : sweep.starts()) {
         starts.push_back(start.perKind());
     }
     EXPECT_EQ(starts, std::vector<std::string>({"30,10,90", "30,25,90", "30,40,90", "30,70,90"}))
         << "the range stops at its last count, and --start, given after, sets the other counts";
-    EXPECT_EQ(parse({"--sweep", "size=30,3000"}).options->sweep->starts().back(), G::Start::equal(1000));
+    EXPECT_EQ(sweepOf({"--sweep", "size=30,3000"}).starts().back(), G::Start::equal(1000));
 }
 
 using Refusals = std::vector<std::pair<std::vector<std::string>, std::string>>;
@@ -166,8 +181,8 @@ TEST(CommandLine, SeedsStartAtOneAndARunNamesThemOnceWithinOneLimit) {
         {{"--sweep", "rock=30", "--games=3", "--seeds=5-5"}, "--seeds cannot be combined with --games"},
         {{"--sweep", "rock=1-100/1", "--games", "100001"}, "--sweep plays at most 10000000 games in all, not 10000100"},
     });
-    EXPECT_EQ(parse({"--seeds", "4284967296-4294967295"}).options->rules.firstSeed, 4284967296U) << "the limit itself";
-    EXPECT_EQ(parse({"--seeds", "1-1"}).options->rules.firstSeed, 1U);
+    EXPECT_EQ(accepted({"--seeds", "4284967296-4294967295"}).rules.firstSeed, 4284967296U) << "the limit itself";
+    EXPECT_EQ(accepted({"--seeds", "1-1"}).rules.firstSeed, 1U);
 }
 
 } // namespace

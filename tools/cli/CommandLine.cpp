@@ -16,7 +16,7 @@ namespace G::commandLine {
 
 namespace {
 
-enum class Option {
+enum class Option : std::uint8_t {
     Games,
     Seeds,
     Start,
@@ -186,7 +186,7 @@ std::string read(const Option code, const std::string& value, Options& options) 
         if (!seed) {
             return seeds(spelling(code), value);
         }
-        (code == Option::Watch ? options.watch : options.chartSeed) = *seed;
+        (code == Option::Watch ? options.watch : options.chartSeed) = seed;
         return "";
     }
     }
@@ -343,15 +343,17 @@ Request parse(const std::vector<std::string>& arguments) {
                 conflict = std::string("--sweep ") + failure.what();
             }
         }
-        if (conflict.empty() && options.sweep->variesSize() && given.count(Option::Start) != 0) {
+        // There is a sweep only where its values could be read.
+        if (options.sweep && options.sweep->variesSize() && given.count(Option::Start) != 0) {
             conflict = "--start cannot be combined with --sweep size=…: every start of that sweep is equal";
-        }
-        const std::uint64_t starts = conflict.empty() ? options.sweep->starts().size() : 0;
-        const std::uint64_t games = starts * (std::uint64_t{options.rules.lastSeed} - options.rules.firstSeed + 1);
-        if (games > GameRules::mostGames) {
-            conflict = "--sweep plays at most " + std::to_string(GameRules::mostGames) + " games in all, not " +
-                       std::to_string(games) + " (" + std::to_string(starts) + " starts of " +
-                       std::to_string(games / starts) + " games)";
+        } else if (options.sweep) {
+            const std::uint64_t starts = options.sweep->starts().size();
+            const std::uint64_t games = starts * (std::uint64_t{options.rules.lastSeed} - options.rules.firstSeed + 1);
+            if (games > GameRules::mostGames) {
+                conflict = "--sweep plays at most " + std::to_string(GameRules::mostGames) + " games in all, not " +
+                           std::to_string(games) + " (" + std::to_string(starts) + " starts of " +
+                           std::to_string(games / starts) + " games)";
+            }
         }
     }
     // The second file would take the first one's place at the end of the run.

@@ -27,6 +27,7 @@
 #include <array>
 #include <chrono>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -68,13 +69,13 @@ std::ostream& summaryStream(const Options& options) {
     return taken ? std::cerr : std::cout;
 }
 
-void watch(const Options& options, const char* startedAs) {
+void watch(const Options& options, const std::uint32_t seed, const char* startedAs) {
     const G::RunDisplay display(G::RunDisplay::Drawing::Window);
     G::assetFolder::enter(startedAs);
     // Ctrl-C and SIGTERM end the watch as they stop the other modes, even where the shell that started it in
     // the background left SIGINT ignored.
     const G::StopSignals stopSignals;
-    G::Watch(*options.watch, options.rules).run();
+    G::Watch(seed, options.rules).run();
 }
 
 #if QUORVEL_VIDEO
@@ -92,7 +93,7 @@ int lostDisplay(Display* /*display*/) {
 }
 #endif
 
-void record(const Options& options, char** argv) {
+void record(const Options& options, const std::uint32_t seed, char** argv) {
     checkOutputs(options);
     // The file is named from where the tool was started, before it enters the assets' folder.
     std::string path = options.record;
@@ -111,19 +112,19 @@ void record(const Options& options, char** argv) {
     XSetIOErrorHandler(lostDisplay);
 #endif
     const G::ProgressLine line;
-    G::Recorder(*options.watch, options.rules).record(path, [&line](const std::int64_t frames) {
+    G::Recorder(seed, options.rules).record(path, [&line](const std::int64_t frames) {
         if (frames % 10 == 0) {
             line.show("frame " + std::to_string(frames), static_cast<std::uint64_t>(frames), "frames");
         }
     });
 }
 #elif QUORVEL_VIDEO_SWITCHED_OFF
-void record(const Options& /*options*/, char** /*argv*/) {
+void record(const Options& /*options*/, std::uint32_t /*seed*/, char** /*argv*/) {
     throw Failure(2, "this build has no video recording: it was switched off when the build was configured "
                      "(-DQUORVEL_VIDEO=OFF)");
 }
 #else
-void record(const Options& /*options*/, char** /*argv*/) {
+void record(const Options& /*options*/, std::uint32_t /*seed*/, char** /*argv*/) {
     throw Failure(2, "this build has no video recording: it was built without FFmpeg's development files "
                      "(libavcodec, libavformat, libswscale and libavutil; on Debian libavcodec-dev libavformat-dev "
                      "libswscale-dev libavutil-dev)");
@@ -159,6 +160,7 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
 void report(const Options& options, const G::Sweep& sweep, const std::vector<std::vector<G::SeededGame::Result>>& games,
             const std::vector<G::GameRules>& tournaments) {
     std::vector<G::Summary> summaries;
+    summaries.reserve(tournaments.size());
     for (std::size_t t = 0; t < tournaments.size(); ++t) {
         summaries.emplace_back(games[t], tournaments[t]);
     }
@@ -172,11 +174,11 @@ void report(const Options& options, const G::Sweep& sweep, const std::vector<std
 }
 
 // The same seeds from every start of the sweep.
-void sweep(const Options& options) {
+void sweep(const Options& options, const G::Sweep& sweep) {
     checkOutputs(options);
     const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
-    const G::Sweep& sweep = *options.sweep;
     std::vector<G::GameRules> tournaments;
+    tournaments.reserve(sweep.starts().size());
     for (const G::Start& start : sweep.starts()) {
         tournaments.push_back(options.rules);
         tournaments.back().start = start;
@@ -191,6 +193,7 @@ void mergedSweep(const Options& options, const G::gameCsv::Merged& merged) {
         throw Failure(2, "--chart-seed has no game to follow in a sweep's chart, and these files hold a sweep");
     }
     std::vector<G::Start> starts;
+    starts.reserve(merged.rules.size());
     for (const G::GameRules& rules : merged.rules) {
         starts.push_back(rules.start);
     }
@@ -253,11 +256,11 @@ int main(int argc, char** argv) {
         request.options.rules.generator = G::libraryRand::here();
         const Options& options = request.options;
         if (options.watch && !options.record.empty()) {
-            record(options, argv);
+            record(options, *options.watch, argv);
         } else if (options.watch) {
-            watch(options, argv[0]);
+            watch(options, *options.watch, argv[0]);
         } else if (options.sweep) {
-            sweep(options);
+            sweep(options, *options.sweep);
         } else {
             tournament(options);
         }

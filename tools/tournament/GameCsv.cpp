@@ -142,7 +142,10 @@ Row parseRow(const std::string& line, const std::size_t columns, const std::stri
     if (!winner) {
         std::string names;
         for (const Winner known : everyWinner) {
-            names += (names.empty() ? "" : known == Winner::Undecided ? " or " : ", ") + nameOf(known);
+            if (!names.empty()) {
+                names += known == Winner::Undecided ? " or " : ", ";
+            }
+            names += nameOf(known);
         }
         throw refuse("the winner '" + fields[1] + "' is not " + names);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace G {
@@ -11,7 +12,7 @@ namespace G {
 // removed or replaced, since it is not the tool's to remove.
 class OutputPlace {
 public:
-    enum class Way { Replaced, InPlace, StandardOutput };
+    enum class Way : std::uint8_t { Replaced, InPlace, StandardOutput };
 
     // Looks at the path as it is now; throws a Failure with that status, naming the path and the system's
     // reason, for a folder, a loop of links or a path that cannot be looked at.

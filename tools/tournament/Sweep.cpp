@@ -123,10 +123,10 @@ Sweep Sweep::of(const std::vector<Start>& starts) {
     return sweep;
 }
 
-std::string Sweep::against() const {
+std::string Sweep::against(const ItemKind varied) const {
     std::string others;
     for (ItemKind other = Kind::Rock; other <= Kind::Scissors; ++other) {
-        if (other != *kind) {
+        if (other != varied) {
             others += (others.empty() ? "" : " and ") + std::to_string(base.count(other)) + " " + wordFor(other);
         }
     }
@@ -134,14 +134,15 @@ std::string Sweep::against() const {
 }
 
 std::string Sweep::axisName() const {
-    return kind ? wordFor(*kind) + " count at the start, against " + against()
+    return kind ? wordFor(*kind) + " count at the start, against " + against(*kind)
                 : "pieces at the start, as many of each kind";
 }
 
 std::string Sweep::description() const {
     const auto [low, high] = std::minmax_element(counts.begin(), counts.end());
     const std::string span = std::to_string(*low) + " to " + std::to_string(*high);
-    return kind ? wordFor(*kind) + " from " + span + " against " + against() : "equal starts of " + span + " pieces";
+    return kind ? wordFor(*kind) + " from " + span + " against " + against(*kind)
+                : "equal starts of " + span + " pieces";
 }
 
 std::string Sweep::table(const std::vector<Summary>& summaries) const {

@@ -44,8 +44,8 @@ public:
     std::string table(const std::vector<Summary>& summaries) const;
 
 private:
-    // "50 paper and 50 scissors": the counts that stay as the base start has them.
-    std::string against() const;
+    // "50 paper and 50 scissors": the counts of the kinds other than the varied one, as the base start has them.
+    std::string against(ItemKind varied) const;
 
     std::optional<ItemKind> kind;
     Start base;
