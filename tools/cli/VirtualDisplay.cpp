@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
-#if defined(__linux__)
+#ifdef __linux__
 #include <sys/prctl.h>
 #endif
 
@@ -125,7 +125,7 @@ sigset_t holdEndingSignals() {
     }
     sigprocmask(SIG_SETMASK, &mask, nullptr);
     setpgid(0, 0);
-#if defined(__linux__)
+#ifdef __linux__
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     // The tool may have ended before the request: then there is no one to end the server.
     if (getppid() != parent) {

@@ -11,7 +11,7 @@
 #include <unistd.h>
 #include <vector>
 
-#if defined(__APPLE__)
+#ifdef __APPLE__
 #include <mach-o/dyld.h>
 #elif defined(__FreeBSD__) || defined(__DragonFly__)
 // sysctl.h needs the types first.
@@ -41,7 +41,7 @@ std::string resolved(const std::string& path) {
 
 // What the system itself says this process's executable is; empty where it has no way to say.
 std::string fromSystem() {
-#if defined(__linux__)
+#ifdef __linux__
     return resolved("/proc/self/exe");
 #elif defined(__APPLE__)
     std::array<char, PATH_MAX> self{};
