@@ -67,14 +67,14 @@ std::mutex unfinishedLock;
 std::vector<std::string> unfinished;
 
 void forget(const std::string& temporary) {
-    const std::lock_guard<std::mutex> guard(unfinishedLock);
+    const std::scoped_lock guard(unfinishedLock);
     unfinished.erase(std::remove(unfinished.begin(), unfinished.end(), temporary), unfinished.end());
 }
 
 } // namespace
 
 void VideoFile::removeUnfinished() {
-    const std::lock_guard<std::mutex> guard(unfinishedLock);
+    const std::scoped_lock guard(unfinishedLock);
     for (const std::string& temporary : unfinished) {
         std::remove(temporary.c_str());
     }
@@ -178,7 +178,7 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
         }
     }
     if (!temporary.empty()) {
-        const std::lock_guard<std::mutex> guard(unfinishedLock);
+        const std::scoped_lock guard(unfinishedLock);
         unfinished.push_back(temporary);
     }
     const int io = avio_open(&format->pb, writtenAs().c_str(), AVIO_FLAG_WRITE);
@@ -200,7 +200,7 @@ void VideoFile::openEncoder(const float frameTime, const std::vector<std::uint32
 
 VideoFile::~VideoFile() {
     {
-        const std::lock_guard<std::mutex> guard(lock);
+        const std::scoped_lock guard(lock);
         closing = true;
         queue.clear();
     }
@@ -262,7 +262,7 @@ void VideoFile::encodeLoop() {
         }
         const int encoded = encode(&pixels);
         {
-            const std::lock_guard<std::mutex> guard(lock);
+            const std::scoped_lock guard(lock);
             spare.push_back(std::move(pixels));
             error = error != 0 ? error : encoded;
         }
