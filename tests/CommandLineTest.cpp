@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -131,6 +132,28 @@ TEST(CommandLine, AnyStartAndASweepOfStarts) {
     EXPECT_EQ(sweepOf({"--sweep", "size=30,3000"}).starts().back(), G::Start::equal(1000));
 }
 
+// Every start of the size whose counts are multiples of the step, each once, corners and edges included; and
+// the same starts, as a merge finds them in a file, tell the same map.
+TEST(CommandLine, AMapTakesEveryStartOfItsSizeOnce) {
+    EXPECT_EQ(sweepOf({"--map", "150/10"}).starts().size(), 136U);
+    const G::Sweep map = sweepOf({"--map=150/5", "--games", "2"});
+    std::set<std::string> distinct;
+    for (const G::Start& start : map.starts()) {
+        EXPECT_EQ(start.total(), 150);
+        EXPECT_EQ(start.count(G::Kind::Rock) % 5 + start.count(G::Kind::Paper) % 5, 0) << start.perKind();
+        distinct.insert(start.perKind());
+    }
+    EXPECT_EQ(distinct.size(), 496U);
+    EXPECT_EQ(distinct.count("150,0,0") + distinct.count("0,0,150") + distinct.count("0,75,75"), 3U);
+
+    const G::Sweep found = G::Sweep::of(map.starts());
+    EXPECT_TRUE(found.isMap());
+    EXPECT_EQ(found.description(), "every start of 150 pieces in steps of 5");
+    std::vector<G::Start> fewer = map.starts();
+    fewer.pop_back();
+    EXPECT_THROW(G::Sweep::of(fewer), G::Failure) << "a map with a start missing is no map";
+}
+
 using Refusals = std::vector<std::pair<std::vector<std::string>, std::string>>;
 
 // Each command line is refused with a message that says what is wrong.
@@ -162,6 +185,15 @@ TEST(CommandLine, EveryBadStartIsRefusedWithWhatIsWrong) {
         {{"--sweep", "rock=80-20/10"}, "does not run from a count up"},
         {{"--sweep", "size=30", "--start", "300"}, "--start cannot be combined"},
         {{"--sweep", "rock=30", "--watch", "7"}, "cannot be combined"},
+        {{"--map", "150/7"}, "the step 7 does not divide the total 150"},
+        {{"--map", "150/0"}, "the step 0 does not divide"},
+        {{"--map", "150"}, "a map is TOTAL/STEP"},
+        {{"--map", "3003/3"}, "at most 3000 pieces"},
+        {{"--map", "0/1"}, "at least one piece"},
+        {{"--map", "3000/1", "--games", "3"}, "at most 10000000 games in all, not 13513503"},
+        {{"--map", "3000/10", "--svg", "m.svg"}, "at most 100 steps a side, not 3000/10"},
+        {{"--map", "150/10", "--start", "30,60,60"}, "--start cannot be combined with --map"},
+        {{"--map", "150/10", "--sweep", "rock=30"}, "cannot be combined"},
     };
     expectRefused(refused);
 }

@@ -1,6 +1,6 @@
 #!/bin/bash
 # The tournament tool as a user runs it: reproducible in a fresh process and with any number of jobs,
-# shards of a tournament or of a sweep that merge into exactly one run, clear errors with status 2 for bad
+# shards of a tournament, a sweep or a map that merge into exactly one run, clear errors with status 2 for bad
 # values and bad files, paths that cannot be written refused before any game, links, FIFOs, devices and
 # standard output written as the user means them, no file unless asked for, and no half-written file when a
 # run is interrupted, a worker crashes or the path goes bad.
@@ -71,6 +71,24 @@ run sweepMerged --merge "$work/sweepHigh.csv" "$work/sweepLow.csv" --csv "$work/
 same sweep sweepMerged
 run sweepItself --merge "$work/sweep.csv" --csv "$work/sweepItself.csv" --svg "$work/sweepItself.svg"
 same sweep sweepItself
+# A map: the same files with any number of jobs, each start's games those of its own tournament, in the map's
+# order, and seed shards that merge into exactly the one map.
+run map --map 9/3 --seeds 11-14 --jobs 1 --csv "$work/map.csv" --svg "$work/map.svg"
+run mapJobs --map 9/3 --seeds 11-14 --jobs 2 --csv "$work/mapJobs.csv" --svg "$work/mapJobs.svg"
+same map mapJobs
+for rocks in 0 3 6 9; do
+    for papers in $(seq 0 3 $((9 - rocks))); do
+        run one --start "$rocks,$papers,$((9 - rocks - papers))" --seeds 11-14 --jobs 2 --csv "$work/one.csv"
+        tail -n +2 "$work/one.csv"
+    done
+done >"$work/oneByOne.csv"
+tail -n +2 "$work/map.csv" | cmp -s - "$work/oneByOne.csv" ||
+    fail "the map's games are not those of its starts played one by one: $(diff "$work/oneByOne.csv" <(tail -n +2 "$work/map.csv") | head -3)"
+[ "$(grep -c "<title>" "$work/map.svg")" -eq 10 ] || fail "the map's chart has not a cell with a tooltip per start"
+run mapLow --map 9/3 --seeds 11-12 --jobs 2 --csv "$work/mapLow.csv"
+run mapHigh --map 9/3 --seeds 13-14 --csv "$work/mapHigh.csv"
+run mapMerged --merge "$work/mapHigh.csv" "$work/mapLow.csv" --csv "$work/mapMerged.csv" --svg "$work/mapMerged.svg"
+same map mapMerged
 # A start whose games all ran to the cap has no median length, rather than one of 0 frames.
 run capped --sweep size=30,90 --seeds 1-2 --max-frames 10 --jobs 2
 { [ "$(grep -c "| none decided  |$" "$work/capped.txt")" -eq 2 ] && ! grep -q " 0 frames" "$work/capped.txt"; } ||
@@ -128,7 +146,8 @@ refused() {
     return 0
 }
 for bad in "--games -3" "--games 0" "--frame-time nan" "--frame-time abc" "--start 7" "--seeds 5-1" "--max-frames x" \
-    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1" "--sweep rock=20,20"; do
+    "--jobs 0" "--no-such-option" "--start 0,0,0" "--start 30,50" "--sweep rock=1-2000/1" "--sweep rock=20,20" \
+    "--map 150/7" "--map 3003/3" "--map 3000/1 --games 3" "--map 150/10 --start 150"; do
     # shellcheck disable=SC2086 # each case is meant to split into words
     refused "'$bad'" $bad
 done

@@ -21,6 +21,7 @@ enum class Option : std::uint8_t {
     Seeds,
     Start,
     Sweep,
+    Map,
     FrameTime,
     MaxFrames,
     Jobs,
@@ -40,10 +41,11 @@ struct Known {
     bool takesValue;
 };
 
-const std::array<Known, 15> longOptions{{{"games", Option::Games, true},
+const std::array<Known, 16> longOptions{{{"games", Option::Games, true},
                                          {"seeds", Option::Seeds, true},
                                          {"start", Option::Start, true},
                                          {"sweep", Option::Sweep, true},
+                                         {"map", Option::Map, true},
                                          {"frame-time", Option::FrameTime, true},
                                          {"max-frames", Option::MaxFrames, true},
                                          {"jobs", Option::Jobs, true},
@@ -150,7 +152,8 @@ std::string read(const Option code, const std::string& value, Options& options) 
         }
         return "";
     case Option::Sweep:
-        // Read once every option is, as it takes the other counts from --start.
+    case Option::Map:
+        // Read once every option is: a sweep takes the other counts from --start.
         options.sweepText = value;
         return "";
     case Option::FrameTime:
@@ -192,11 +195,46 @@ std::string read(const Option code, const std::string& value, Options& options) 
     }
 }
 
+// Reads the sweep or the map into the options; the message for one that cannot be played, with the options
+// given alongside it.
+std::string series(const std::set<Option>& given, Options& options) {
+    const Option mode = given.count(Option::Sweep) != 0 ? Option::Sweep : Option::Map;
+    std::set<Option> allowed{Option::Games, Option::Seeds, Option::FrameTime, Option::MaxFrames,
+                             Option::Jobs,  Option::Csv,   Option::Svg};
+    // A map takes every start of its size.
+    if (mode == Option::Sweep) {
+        allowed.insert(Option::Start);
+    }
+    std::string conflict = conflictWith(mode, given, allowed);
+    if (!conflict.empty()) {
+        return conflict;
+    }
+    try {
+        options.sweep = mode == Option::Sweep ? G::Sweep::parse(options.sweepText, options.rules.start)
+                                              : G::Sweep::map(options.sweepText);
+    } catch (const Failure& failure) {
+        return spelling(mode) + " " + failure.what();
+    }
+    const Sweep& sweep = *options.sweep;
+    if (sweep.variesSize() && given.count(Option::Start) != 0) {
+        return "--start cannot be combined with --sweep size=…: every start of that sweep is equal";
+    }
+    const std::uint64_t starts = sweep.starts().size();
+    const std::uint64_t games = starts * (std::uint64_t{options.rules.lastSeed} - options.rules.firstSeed + 1);
+    if (games > GameRules::mostGames) {
+        return spelling(mode) + " plays at most " + std::to_string(GameRules::mostGames) + " games in all, not " +
+               std::to_string(games) + " (" + std::to_string(starts) + " starts of " + std::to_string(games / starts) +
+               " games)";
+    }
+    return options.svgPath.empty() ? "" : sweep.whyNoChart();
+}
+
 } // namespace
 
 std::string usage() {
     return "Usage: quorvel-tournament [OPTION]...\n"
            "  or:  quorvel-tournament --sweep WHAT=VALUES [OPTION]...\n"
+           "  or:  quorvel-tournament --map TOTAL/STEP [OPTION]...\n"
            "  or:  quorvel-tournament --merge FILE.csv... [--csv PATH] [--svg PATH]\n"
            "  or:  quorvel-tournament --watch SEED [--start START] [--frame-time S] [--record FILE]\n"
            "Plays reproducible games of QUORVEL's rules and reports who wins and how long games last.\n"
@@ -218,6 +256,10 @@ std::string usage() {
            std::to_string(G::Sweep::mostStarts) +
            " starts; --csv writes every game with its\n"
            "                       start, --svg each kind's win share against the varied count\n"
+           "  --map TOTAL/STEP     play the seeds from every start of TOTAL pieces whose three counts are\n"
+           "                       multiples of STEP, a kind absent or alone too, as 150/10 (136 starts),\n"
+           "                       and report each start; --csv writes every game with its start, --svg\n"
+           "                       the triangle of starts, each coloured by the kind that wins most\n"
            "  --frame-time S       seconds per frame, more than 0 and at most 10 (default 1/60)\n"
            "  --max-frames N       frames after which a game counts as undecided (default 20000)\n"
            "  --jobs N             worker processes, from 1 to 256 (default: one per core)\n"
@@ -332,29 +374,8 @@ Request parse(const std::vector<std::string>& arguments) {
             conflictWith(Option::Watch, given, {Option::Start, Option::FrameTime, Option::MaxFrames, Option::Record});
     } else if (given.count(Option::Record) != 0) {
         conflict = "--record needs --watch SEED: it writes that game into a video";
-    } else if (given.count(Option::Sweep) != 0) {
-        conflict = conflictWith(Option::Sweep, given,
-                                {Option::Games, Option::Seeds, Option::Start, Option::FrameTime, Option::MaxFrames,
-                                 Option::Jobs, Option::Csv, Option::Svg});
-        if (conflict.empty()) {
-            try {
-                options.sweep = G::Sweep::parse(options.sweepText, options.rules.start);
-            } catch (const Failure& failure) {
-                conflict = std::string("--sweep ") + failure.what();
-            }
-        }
-        // There is a sweep only where its values could be read.
-        if (options.sweep && options.sweep->variesSize() && given.count(Option::Start) != 0) {
-            conflict = "--start cannot be combined with --sweep size=…: every start of that sweep is equal";
-        } else if (options.sweep) {
-            const std::uint64_t starts = options.sweep->starts().size();
-            const std::uint64_t games = starts * (std::uint64_t{options.rules.lastSeed} - options.rules.firstSeed + 1);
-            if (games > GameRules::mostGames) {
-                conflict = "--sweep plays at most " + std::to_string(GameRules::mostGames) + " games in all, not " +
-                           std::to_string(games) + " (" + std::to_string(starts) + " starts of " +
-                           std::to_string(games / starts) + " games)";
-            }
-        }
+    } else if (given.count(Option::Sweep) != 0 || given.count(Option::Map) != 0) {
+        conflict = series(given, options);
     }
     // The second file would take the first one's place at the end of the run.
     if (conflict.empty() && !options.csvPath.empty() &&

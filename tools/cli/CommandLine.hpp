@@ -28,7 +28,8 @@ struct Options {
     std::optional<std::uint32_t> watch;
     // With watch: the video file to write that game into instead of showing it.
     std::string record;
-    // The series of starts to play the seeds from instead of one start, and the text it was read from.
+    // The series of starts to play the seeds from instead of one start, a sweep's or a map's, and the text
+    // it was read from.
     std::optional<Sweep> sweep;
     std::string sweepText;
 };

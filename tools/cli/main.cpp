@@ -7,6 +7,7 @@
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/GameCsv.hpp"
 #include "tools/tournament/LibraryRand.hpp"
+#include "tools/tournament/MapChart.hpp"
 #include "tools/tournament/OutputFile.hpp"
 #include "tools/tournament/SeededGame.hpp"
 #include "tools/tournament/StopSignals.hpp"
@@ -155,8 +156,8 @@ std::vector<std::vector<G::SeededGame::Result>> play(const std::vector<G::GameRu
     return games;
 }
 
-// A sweep's table, with a row per start, and its CSV file and chart where asked for: from the games played
-// here, or from those of its shards.
+// A sweep's or a map's table, with a row per start, and its CSV file and chart where asked for: from the
+// games played here, or from those of its shards.
 void report(const Options& options, const G::Sweep& sweep, const std::vector<std::vector<G::SeededGame::Result>>& games,
             const std::vector<G::GameRules>& tournaments) {
     std::vector<G::Summary> summaries;
@@ -168,12 +169,13 @@ void report(const Options& options, const G::Sweep& sweep, const std::vector<std
         G::outputFile::write(options.csvPath, G::gameCsv::write(games, tournaments));
     }
     if (!options.svgPath.empty()) {
-        G::outputFile::write(options.svgPath, G::sweepChart::render(sweep, summaries));
+        G::outputFile::write(options.svgPath, sweep.isMap() ? G::mapChart::render(sweep, summaries)
+                                                            : G::sweepChart::render(sweep, summaries));
     }
     summaryStream(options) << sweep.table(summaries);
 }
 
-// The same seeds from every start of the sweep.
+// The same seeds from every start of the sweep or the map.
 void sweep(const Options& options, const G::Sweep& sweep) {
     checkOutputs(options);
     const G::RunDisplay display(G::RunDisplay::Drawing::Unseen);
@@ -186,18 +188,24 @@ void sweep(const Options& options, const G::Sweep& sweep) {
     report(options, sweep, play(tournaments, options.jobs), tournaments);
 }
 
-// The shards of a sweep, merged: the sweep that their starts tell. Its chart replays no game, so neither a
-// display nor glibc's rand() is needed.
+// The shards of a sweep or a map, merged: the one that their starts tell. Its chart replays no game, so
+// neither a display nor glibc's rand() is needed.
 void mergedSweep(const Options& options, const G::gameCsv::Merged& merged) {
-    if (options.chartSeed) {
-        throw Failure(2, "--chart-seed has no game to follow in a sweep's chart, and these files hold a sweep");
-    }
     std::vector<G::Start> starts;
     starts.reserve(merged.rules.size());
     for (const G::GameRules& rules : merged.rules) {
         starts.push_back(rules.start);
     }
-    report(options, G::Sweep::of(starts), merged.games, merged.rules);
+    const G::Sweep sweep = G::Sweep::of(starts);
+    const std::string what = sweep.isMap() ? "map" : "sweep";
+    if (options.chartSeed) {
+        throw Failure(2,
+                      "--chart-seed has no game to follow in a " + what + "'s chart, and these files hold a " + what);
+    }
+    if (!options.svgPath.empty() && !sweep.whyNoChart().empty()) {
+        throw Failure(2, sweep.whyNoChart());
+    }
+    report(options, sweep, merged.games, merged.rules);
 }
 
 void tournament(const Options& options) {

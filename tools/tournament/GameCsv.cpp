@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <utility>
@@ -236,6 +237,8 @@ FileGames gamesOf(const std::string& name, const std::string& text, const GameRu
     }
     const std::size_t columns = fieldsOf(line).size();
     FileGames file;
+    // Each start's place in the file's lists: a map's file holds hundreds of starts.
+    std::map<std::string, std::size_t> places;
     GameRules reference;
     std::size_t number = 1;
     // Empty lines at the end of a file are no rows (an editor may add one); the first of those read since the
@@ -269,14 +272,12 @@ FileGames gamesOf(const std::string& name, const std::string& text, const GameRu
             message.append("played with other settings (start, frame time or frame cap) than ").append(earlierName);
             throw Failure(2, message);
         }
-        const auto known = std::find_if(file.rules.begin(), file.rules.end(),
-                                        [&row](const GameRules& one) { return one.start == row.rules.start; });
-        const auto start = static_cast<std::size_t>(known - file.rules.begin());
-        if (known == file.rules.end()) {
+        const auto [known, isNew] = places.try_emplace(row.rules.start.perKind(), file.rules.size());
+        if (isNew) {
             file.rules.push_back(row.rules);
             file.games.emplace_back();
         }
-        file.games[start].push_back(row.game);
+        file.games[known->second].push_back(row.game);
     }
     if (file.firstLine == 0) {
         throw Failure(2, name + ": holds no game");

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <array>
 #include <iomanip>
+#include <numeric>
+#include <set>
 #include <sstream>
 
 namespace G {
@@ -29,6 +31,25 @@ std::string heading(const std::size_t startWidth, const std::size_t intervalWidt
         << " |\n";
     rule << "----------:|" << std::string(medianWidth + 2, '-') << "|\n";
     return out.str() + rule.str();
+}
+
+// The step of the map whose every start these are, each once; 0 where they are not.
+std::int32_t mapStepOf(const std::vector<Start>& starts) {
+    const std::int32_t total = starts.front().total();
+    std::int32_t step = total;
+    std::set<std::string> distinct;
+    for (const Start& start : starts) {
+        if (start.total() != total) {
+            return 0;
+        }
+        for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
+            step = std::gcd(step, start.count(kind));
+        }
+        distinct.insert(start.perKind());
+    }
+    // The step is the largest that all the counts share, so every start is one of its map's.
+    const std::size_t sides = static_cast<std::size_t>(total / step);
+    return distinct.size() == starts.size() && starts.size() == (sides + 1) * (sides + 2) / 2 ? step : 0;
 }
 
 } // namespace
@@ -99,6 +120,44 @@ Sweep Sweep::parse(const std::string& text, const Start& base) {
     return sweep;
 }
 
+std::vector<Start> Sweep::mapStarts(const std::int32_t total, const std::int32_t step) {
+    std::vector<Start> starts;
+    for (std::int32_t rocks = 0; rocks <= total; rocks += step) {
+        for (std::int32_t papers = 0; rocks + papers <= total; papers += step) {
+            starts.push_back(Start::of({rocks, papers, total - rocks - papers}));
+        }
+    }
+    return starts;
+}
+
+Sweep Sweep::map(const std::string& text) {
+    const auto refuse = [&text](const std::string& why) { return Failure(2, "'" + text + "': " + why); };
+    const std::size_t slash = text.find('/');
+    const std::string totalText = text.substr(0, slash);
+    const std::string stepText = slash == std::string::npos ? "" : text.substr(slash + 1);
+    if (slash == std::string::npos) {
+        throw refuse("a map is TOTAL/STEP, the pieces at every start and the step of their counts (150/10)");
+    }
+    const std::optional<std::int32_t> total = Start::countFrom(totalText);
+    const std::optional<std::int32_t> step = Start::countFrom(stepText);
+    if (!total || !step) {
+        throw refuse(Start::whyNoCount(total ? stepText : totalText));
+    }
+    if (*step == 0 || *total % *step != 0) {
+        throw refuse("the step " + std::to_string(*step) + " does not divide the total " + std::to_string(*total) +
+                     ": a map's starts have counts that are multiples of its step");
+    }
+    Sweep sweep;
+    try {
+        sweep.base = Start::of({*total, 0, 0});
+    } catch (const Failure& failure) {
+        throw refuse(std::string("the start ") + failure.what());
+    }
+    sweep.mapStep = *step;
+    sweep.series = mapStarts(*total, *step);
+    return sweep;
+}
+
 Sweep Sweep::of(const std::vector<Start>& starts) {
     Sweep sweep;
     sweep.base = starts.front();
@@ -111,11 +170,17 @@ Sweep Sweep::of(const std::vector<Start>& starts) {
                 varied.push_back(kind);
             }
         }
-        if (varied.size() != 1) {
+        if (varied.size() == 1) {
+            sweep.kind = varied.front();
+        } else if (const std::int32_t step = mapStepOf(starts); step != 0) {
+            sweep.base = Start::of({starts.front().total(), 0, 0});
+            sweep.mapStep = step;
+            return sweep;
+        } else {
             throw Failure(2, "the games from '" + starts.front().name() + "' to '" + starts.back().name() +
-                                 "' differ in more than one count at the start: no sweep plays such starts");
+                                 "' differ in more than one count at the start: no sweep plays such starts, and "
+                                 "they are not every start of a map");
         }
-        sweep.kind = varied.front();
     }
     for (const Start& start : starts) {
         sweep.counts.push_back(sweep.kind ? start.count(*sweep.kind) : start.total());
@@ -139,15 +204,26 @@ std::string Sweep::axisName() const {
 }
 
 std::string Sweep::description() const {
+    if (isMap()) {
+        return "every start of " + std::to_string(base.total()) + " pieces in steps of " + std::to_string(mapStep);
+    }
     const auto [low, high] = std::minmax_element(counts.begin(), counts.end());
     const std::string span = std::to_string(*low) + " to " + std::to_string(*high);
     return kind ? wordFor(*kind) + " from " + span + " against " + against(*kind)
                 : "equal starts of " + span + " pieces";
 }
 
+std::string Sweep::whyNoChart() const {
+    if (mapSteps() <= mostChartedSteps) {
+        return "";
+    }
+    return "--svg draws a map of at most " + std::to_string(mostChartedSteps) + " steps a side, not " +
+           std::to_string(base.total()) + "/" + std::to_string(mapStep) + ": its cells would be too small to see";
+}
+
 std::string Sweep::table(const std::vector<Summary>& summaries) const {
     // A start by its size where the size varies, else by its counts, the one that varies among them.
-    const auto label = [this](const Start& start) { return kind ? start.perKind() : start.name(); };
+    const auto label = [this](const Start& start) { return variesSize() ? start.name() : start.perKind(); };
     std::size_t width = 5;
     for (const Start& start : series) {
         width = std::max(width, label(start).size());
@@ -168,8 +244,9 @@ std::string Sweep::table(const std::vector<Summary>& summaries) const {
     const Summary& any = summaries.front();
     std::ostringstream out;
     out << std::fixed;
-    out << "QUORVEL sweep: " << description() << ", " << Summary::counted(any.games(), "game") << " from each of "
-        << Summary::counted(series.size(), "start") << ", seeds " << any.seeds() << ", " << any.timing() << "\n"
+    out << (isMap() ? "QUORVEL map: " : "QUORVEL sweep: ") << description() << ", "
+        << Summary::counted(any.games(), "game") << " from each of " << Summary::counted(series.size(), "start")
+        << ", seeds " << any.seeds() << ", " << any.timing() << "\n"
         << any.generatorLine() << "\n";
     out << heading(width, intervalWidth, medianWidth);
     for (std::size_t row = 0; row < series.size(); ++row) {

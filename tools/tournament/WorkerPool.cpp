@@ -32,21 +32,21 @@ class Schedule {
 public:
     explicit Schedule(const std::vector<GameRules>& tournaments)
         : tournaments(tournaments), total(gamesIn(tournaments)) {
+        std::uint64_t games = 0;
         for (const GameRules& rules : tournaments) {
-            sizes.push_back(sizeOf(rules));
+            games += sizeOf(rules);
+            ends.push_back(games);
         }
     }
 
     std::uint64_t games() const { return total; }
 
-    // The tournament and the seed of the game at that place in the sequence.
-    std::pair<std::size_t, std::uint32_t> at(std::uint64_t place) const {
-        std::size_t t = 0;
-        while (place >= sizes[t]) {
-            place -= sizes[t];
-            ++t;
-        }
-        return {t, static_cast<std::uint32_t>(tournaments[t].firstSeed + place)};
+    // The tournament and the seed of the game at that place in the sequence. A map may hold millions of
+    // tournaments of one game each, so the tournament is searched for, not counted up to.
+    std::pair<std::size_t, std::uint32_t> at(const std::uint64_t place) const {
+        const auto t = static_cast<std::size_t>(std::upper_bound(ends.begin(), ends.end(), place) - ends.begin());
+        const std::uint64_t begins = t == 0 ? 0 : ends[t - 1];
+        return {t, static_cast<std::uint32_t>(tournaments[t].firstSeed + (place - begins))};
     }
 
     const GameRules& rules(const std::size_t t) const { return tournaments[t]; }
@@ -54,7 +54,8 @@ public:
 private:
     const std::vector<GameRules>& tournaments;
     std::uint64_t total;
-    std::vector<std::uint64_t> sizes;
+    // Where each tournament's games end in the sequence.
+    std::vector<std::uint64_t> ends;
 };
 
 bool writeAll(const int fd, const std::string& text) {
