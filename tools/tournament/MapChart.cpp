@@ -79,12 +79,13 @@ std::string countsOf(const Start& start) {
 // A cell's tooltip: its start, each kind's share with its interval, and the undecided games.
 std::string tooltipOf(const Start& start, const Summary& summary) {
     std::ostringstream out;
-    out << std::fixed << std::setprecision(1) << countsOf(start) << ":";
+    out << std::fixed << std::setprecision(1) << countsOf(start) << ". Wins:";
     for (ItemKind kind = Kind::Rock; kind <= Kind::Scissors; ++kind) {
         const Summary::Share& share = summary.shares().at(static_cast<std::size_t>(kind));
-        out << " " << wordFor(kind) << " wins " << 100 * share.share << "% (" << Summary::interval(share) << "),";
+        out << (kind == Kind::Rock ? " " : ", ") << wordFor(kind) << " " << 100 * share.share << "% ("
+            << Summary::interval(share) << ")";
     }
-    out << " undecided " << summary.shares().back().games << " of " << summary.games();
+    out << "; undecided " << summary.shares().back().games << " of " << Summary::counted(summary.games(), "game");
     return out.str();
 }
 

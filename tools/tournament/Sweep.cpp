@@ -48,7 +48,7 @@ std::int32_t mapStepOf(const std::vector<Start>& starts) {
         distinct.insert(start.perKind());
     }
     // The step is the largest that all the counts share, so every start is one of its map's.
-    const std::size_t sides = static_cast<std::size_t>(total / step);
+    const auto sides = static_cast<std::size_t>(total / step);
     return distinct.size() == starts.size() && starts.size() == (sides + 1) * (sides + 2) / 2 ? step : 0;
 }
 
