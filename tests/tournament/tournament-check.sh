@@ -85,6 +85,14 @@ done >"$work/oneByOne.csv"
 tail -n +2 "$work/map.csv" | cmp -s - "$work/oneByOne.csv" ||
     fail "the map's games are not those of its starts played one by one: $(diff "$work/oneByOne.csv" <(tail -n +2 "$work/map.csv") | head -3)"
 [ "$(grep -c "<title>" "$work/map.svg")" -eq 10 ] || fail "the map's chart has not a cell with a tooltip per start"
+python3 -c "import sys, xml.etree.ElementTree as E; E.parse(sys.argv[1])" "$work/map.svg" ||
+    fail "the map's SVG is not well-formed XML"
+# A start whose games mostly ran to the cap is hatched, not coloured as a winner: with two games, where both did.
+run mapCapped --map 9/3 --seeds 1-2 --max-frames 5 --jobs 2 --csv "$work/mapCapped.csv" --svg "$work/mapCapped.svg"
+capped=$(awk -F'"' 'NR > 1 && /,undecided,/ { n[$2]++ } END { for (s in n) if (n[s] == 2) c++; print c + 0 }' \
+    "$work/mapCapped.csv")
+[ "$capped" -gt 0 ] && [ "$(grep -c "<polygon [^>]*fill='url(#undecided)'" "$work/mapCapped.svg")" -eq "$capped" ] ||
+    fail "the map's chart does not hatch exactly the $capped starts whose games ran to the cap"
 run mapLow --map 9/3 --seeds 11-12 --jobs 2 --csv "$work/mapLow.csv"
 run mapHigh --map 9/3 --seeds 13-14 --csv "$work/mapHigh.csv"
 run mapMerged --merge "$work/mapHigh.csv" "$work/mapLow.csv" --csv "$work/mapMerged.csv" --svg "$work/mapMerged.svg"
@@ -165,6 +173,9 @@ uneven sweepLow
 sweepLow otherSweep
 EOF
 refused "a sweep's overlapping shards" --merge "$work/sweep.csv" "$work/sweepLow.csv"
+grep -v '^[0-9]*,[A-Za-z]*,[0-9]*,"3,0,6",' "$work/map.csv" >"$work/mapShort.csv"
+refused "a map with a start missing" --merge "$work/mapShort.csv"
+grep -q "are of 9 of the 10 starts of the map 9/3" "$work/bad.err" || fail "a map with a start missing: $(cat "$work/bad.err")"
 sed '5s/,[0-9]*,150,/,x,150,/' "$work/low.csv" >"$work/mangled.csv"
 refused "a malformed row" --merge "$work/mangled.csv"
 # A shard dealt by another C library's rand(), written by hand: it merges with no shard of glibc's, and the

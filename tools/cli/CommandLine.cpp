@@ -153,8 +153,8 @@ std::string read(const Option code, const std::string& value, Options& options) 
         return "";
     case Option::Sweep:
     case Option::Map:
-        // Read once every option is: a sweep takes the other counts from --start.
-        options.sweepText = value;
+        // Read once every option is: a sweep takes the other counts from --start, and a map refuses it.
+        options.seriesText = value;
         return "";
     case Option::FrameTime:
         return store(rules.frameTime, GameRules::frameTimeFrom(value),
@@ -196,8 +196,8 @@ std::string read(const Option code, const std::string& value, Options& options) 
 }
 
 // Reads the sweep or the map into the options; the message for one that cannot be played, with the options
-// given alongside it.
-std::string series(const std::set<Option>& given, Options& options) {
+// given alongside it, or nothing.
+std::string readSeries(const std::set<Option>& given, Options& options) {
     const Option mode = given.count(Option::Sweep) != 0 ? Option::Sweep : Option::Map;
     std::set<Option> allowed{Option::Games, Option::Seeds, Option::FrameTime, Option::MaxFrames,
                              Option::Jobs,  Option::Csv,   Option::Svg};
@@ -205,13 +205,13 @@ std::string series(const std::set<Option>& given, Options& options) {
     if (mode == Option::Sweep) {
         allowed.insert(Option::Start);
     }
-    std::string conflict = conflictWith(mode, given, allowed);
+    const std::string conflict = conflictWith(mode, given, allowed);
     if (!conflict.empty()) {
         return conflict;
     }
     try {
-        options.sweep = mode == Option::Sweep ? G::Sweep::parse(options.sweepText, options.rules.start)
-                                              : G::Sweep::map(options.sweepText);
+        options.sweep = mode == Option::Sweep ? G::Sweep::parse(options.seriesText, options.rules.start)
+                                              : G::Sweep::map(options.seriesText);
     } catch (const Failure& failure) {
         return spelling(mode) + " " + failure.what();
     }
@@ -375,7 +375,7 @@ Request parse(const std::vector<std::string>& arguments) {
     } else if (given.count(Option::Record) != 0) {
         conflict = "--record needs --watch SEED: it writes that game into a video";
     } else if (given.count(Option::Sweep) != 0 || given.count(Option::Map) != 0) {
-        conflict = series(given, options);
+        conflict = readSeries(given, options);
     }
     // The second file would take the first one's place at the end of the run.
     if (conflict.empty() && !options.csvPath.empty() &&

@@ -31,7 +31,7 @@ struct Options {
     // The series of starts to play the seeds from instead of one start, a sweep's or a map's, and the text
     // it was read from.
     std::optional<Sweep> sweep;
-    std::string sweepText;
+    std::string seriesText;
 };
 
 // What the command line asks for: the help, the version, or a run with these options.

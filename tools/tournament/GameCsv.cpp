@@ -2,6 +2,7 @@
 
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/Summary.hpp"
+#include "tools/tournament/Sweep.hpp"
 
 #include <algorithm>
 #include <array>
@@ -203,11 +204,20 @@ std::vector<Start> startsOf(const std::vector<GameRules>& rules) {
     return starts;
 }
 
-// "a tournament from '150'", or "a sweep from '20,50,50' to '80,50,50' (7 starts)".
+// "a sweep" or "a map", as the starts of a run of several tell it.
+std::string seriesOf(const std::vector<GameRules>& rules) {
+    try {
+        return Sweep::of(startsOf(rules)).isMap() ? "a map" : "a sweep";
+    } catch (const Failure&) {
+        return "a sweep";
+    }
+}
+
+// "a tournament from '150'", "a sweep from '20,50,50' to '80,50,50' (7 starts)", or "a map from …".
 std::string runFrom(const std::vector<GameRules>& rules) {
     const std::string first = "'" + rules.front().start.name() + "'";
     return rules.size() == 1 ? "a tournament from " + first
-                             : "a sweep from " + first + " to '" + rules.back().start.name() + "' (" +
+                             : seriesOf(rules) + " from " + first + " to '" + rules.back().start.name() + "' (" +
                                    std::to_string(rules.size()) + " starts)";
 }
 
@@ -361,7 +371,8 @@ Merged merge(const std::vector<std::pair<std::string, std::string>>& namedTexts)
         if (seeds != firstSeeds) {
             std::string message = "the games from '" + merged.rules[start].start.name() + "' have the seeds ";
             message.append(seeds).append(", those from '").append(merged.rules.front().start.name()).append("' ");
-            throw Failure(2, message.append(firstSeeds).append(": a sweep plays the same seeds from every start"));
+            message.append(firstSeeds).append(": ").append(seriesOf(merged.rules));
+            throw Failure(2, message.append(" plays the same seeds from every start"));
         }
     }
     return merged;

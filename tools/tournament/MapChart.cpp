@@ -23,8 +23,9 @@ constexpr double legendLeft = 590;
 constexpr double swatch = 28;
 constexpr double swatchSpacing = 38;
 
-// Rock, paper and scissors: grey, Okabe and Ito's blue, their orange.
-constexpr std::array<std::array<int, 3>, 3> hues{{{80, 80, 80}, {0, 114, 178}, {230, 159, 0}}};
+// Rock, paper and scissors: a neutral grey, Okabe and Ito's blue and their vermillion, whose relative
+// luminances (0.18, 0.15 and 0.22) are close, so that a cell's lightness tells its margin alike for each kind.
+constexpr std::array<std::array<int, 3>, 3> hues{{{118, 118, 118}, {0, 114, 178}, {213, 94, 0}}};
 
 struct Point {
     double x;
@@ -99,15 +100,29 @@ std::string polygon(const std::vector<Point>& points) {
     return out.str();
 }
 
-// The hexagon around a start, as far as its neighbours: its corners stand between it and two neighbours.
+// The hexagon around a start, as far as its neighbours: its corners stand between it and two neighbours,
+// at 30, 90, 150, … degrees.
 std::vector<Point> cellAround(const Point centre, const double spacing) {
-    std::vector<Point> points;
-    const double radius = spacing / std::sqrt(3.0);
-    for (int corner = 0; corner < 6; ++corner) {
-        const double angle = (30.0 + 60.0 * corner) * M_PI / 180.0;
-        points.push_back({centre.x + radius * std::cos(angle), centre.y + radius * std::sin(angle)});
+    const double across = spacing / 2;
+    const double up = spacing / std::sqrt(3.0);
+    return {{centre.x + across, centre.y + up / 2}, {centre.x, centre.y + up}, {centre.x - across, centre.y + up / 2},
+            {centre.x - across, centre.y - up / 2}, {centre.x, centre.y - up}, {centre.x + across, centre.y - up / 2}};
+}
+
+// A cell's fill: hatched where most games are undecided, white where two kinds win equally often, else the
+// hue of the kind that wins most.
+std::string fillOf(const Summary& summary) {
+    const auto& shares = summary.shares();
+    if (2 * shares.back().games > summary.games()) {
+        return "url(#undecided)";
     }
-    return points;
+    const auto byShare = [](const Summary::Share& a, const Summary::Share& b) { return a.games < b.games; };
+    const auto most = std::max_element(shares.begin(), shares.begin() + 3, byShare);
+    if (std::count_if(shares.begin(), shares.begin() + 3,
+                      [most](const Summary::Share& share) { return share.games == most->games; }) > 1) {
+        return "white";
+    }
+    return colourOf(static_cast<std::size_t>(most - shares.begin()), strengthOf(most->share));
 }
 
 // The cells, each with its colour and tooltip, clipped to the triangle.
@@ -119,25 +134,36 @@ void cells(std::ostream& out, const Sweep& map, const std::vector<Summary>& summ
            "<line x1='0' y1='0' x2='0' y2='6' stroke='#777' stroke-width='2'/></pattern>\n";
     out << "<g clip-path='url(#triangle)' stroke='white' stroke-width='0.6'>\n";
     for (std::size_t at = 0; at < map.starts().size(); ++at) {
-        const Summary& summary = summaries.at(at);
-        const auto& shares = summary.shares();
-        const auto most = static_cast<std::size_t>(
-            std::max_element(shares.begin(), shares.begin() + 3,
-                             [](const Summary::Share& a, const Summary::Share& b) { return a.share < b.share; }) -
-            shares.begin());
-        const bool undecided = 2 * shares.back().games > summary.games();
         out << "<polygon " << polygon(cellAround(pointOf(map.starts()[at]), spacing)) << " fill='"
-            << (undecided ? "url(#undecided)" : colourOf(most, strengthOf(shares.at(most).share))) << "'><title>"
-            << tooltipOf(map.starts()[at], summary) << "</title></polygon>\n";
+            << fillOf(summaries.at(at)) << "'><title>" << tooltipOf(map.starts()[at], summaries.at(at))
+            << "</title></polygon>\n";
     }
     out << "</g>\n";
     out << "<polygon " << polygon({corners.begin(), corners.end()}) << " fill='none' stroke='#333'/>\n";
 }
 
+// Where a side's ticks stand: at round whole counts, and at the corner's count, which a round count too close
+// to it gives way to.
+std::vector<std::int32_t> ticksUpTo(const std::int32_t total) {
+    const auto step =
+        std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(chartParts::roundAxis(total, 5).step)));
+    std::vector<std::int32_t> ticks;
+    for (std::int32_t value = 0; 2 * value < 2 * total - step; value += step) {
+        ticks.push_back(value);
+    }
+    ticks.push_back(total);
+    return ticks;
+}
+
+// Whether the map's starts include the even start.
+bool holdsTheEvenStart(const Sweep& map) {
+    const std::int32_t total = map.starts().front().total();
+    return total % (3 * map.step()) == 0;
+}
+
 // Each side carries one kind's count, rising towards its corner, with ticks along the lines of that count.
 void axes(std::ostream& out, const Sweep& map) {
     const std::int32_t total = map.starts().front().total();
-    const chartParts::Axis axis = chartParts::roundAxis(total, 5);
     // Each kind's side runs from the corner before it (none of the kind) to its own; the ticks point outwards
     // along the lines where its count stays the same, and the kind's name stands beside the side's middle.
     const std::array<std::size_t, 3> from{1, 2, 0};
@@ -150,14 +176,14 @@ void axes(std::ostream& out, const Sweep& map) {
         const Point a = corners.at(from.at(kind));
         const Point b = corners.at(kind);
         const Point d = outwards.at(kind);
-        for (double value = 0; value <= total + 1e-9; value += axis.step) {
-            const Point p{a.x + (b.x - a.x) * value / total, a.y + (b.y - a.y) * value / total};
+        for (const std::int32_t value : ticksUpTo(total)) {
+            const double along = static_cast<double>(value) / total;
+            const Point p{a.x + (b.x - a.x) * along, a.y + (b.y - a.y) * along};
             const Point end{p.x + 7 * d.x, p.y + 7 * d.y};
             out << "<line x1='" << p.x << "' y1='" << p.y << "' x2='" << end.x << "' y2='" << end.y
                 << "' stroke='#333'/>\n";
             out << "<text x='" << end.x + labelShift.at(kind).x << "' y='" << end.y + labelShift.at(kind).y
-                << "' text-anchor='" << anchors.at(kind) << "'>" << std::setprecision(axis.decimals) << value
-                << std::setprecision(1) << "</text>\n";
+                << "' text-anchor='" << anchors.at(kind) << "'>" << value << "</text>\n";
         }
         const Point middle{(a.x + b.x) / 2 + titleAt.at(kind).x, (a.y + b.y) / 2 + titleAt.at(kind).y};
         out << "<text transform='translate(" << middle.x << "," << middle.y << ") rotate(" << titleAngle.at(kind)
@@ -170,9 +196,11 @@ void axes(std::ostream& out, const Sweep& map) {
             << "' text-anchor='middle' font-weight='bold'>" << wordFor(static_cast<ItemKind>(kind))
             << " alone</text>\n";
     }
-    const Point even = pointOf({1, 1, 1});
-    out << "<circle cx='" << even.x << "' cy='" << even.y
-        << "' r='5' fill='none' stroke='black' stroke-width='1.5'/>\n";
+    if (holdsTheEvenStart(map)) {
+        const Point even = pointOf({1, 1, 1});
+        out << "<circle cx='" << even.x << "' cy='" << even.y
+            << "' r='5' fill='none' stroke='black' stroke-width='1.5'/>\n";
+    }
 }
 
 void legend(std::ostream& out, const Sweep& map) {
@@ -203,13 +231,15 @@ void legend(std::ostream& out, const Sweep& map) {
     out << "<rect x='" << legendLeft << "' y='" << y - 13 << "' width='26' height='18' fill='url(#undecided)' "
         << "stroke='#999' stroke-width='0.5'/>\n";
     out << "<text x='" << legendLeft + 34 << "' y='" << y << "'>mostly undecided</text>\n";
-    y += 28;
-    out << "<circle cx='" << legendLeft + 13 << "' cy='" << y - 4 << "' r='5' fill='none' stroke='black' "
-        << "stroke-width='1.5'/>\n";
-    out << "<text x='" << legendLeft + 34 << "' y='" << y << "'>the even start</text>\n";
+    if (holdsTheEvenStart(map)) {
+        y += 28;
+        out << "<circle cx='" << legendLeft + 13 << "' cy='" << y - 4 << "' r='5' fill='none' stroke='black' "
+            << "stroke-width='1.5'/>\n";
+        out << "<text x='" << legendLeft + 34 << "' y='" << y << "'>the even start</text>\n";
+    }
     y += 34;
-    out << "<text x='" << legendLeft << "' y='" << y << "'>Each cell is a start, in steps of "
-        << map.starts().front().total() / map.mapSteps() << ";</text>\n";
+    out << "<text x='" << legendLeft << "' y='" << y << "'>Each cell is a start, in steps of " << map.step()
+        << ";</text>\n";
     out << "<text x='" << legendLeft << "' y='" << y + 16 << "'>hover it for its win shares</text>\n";
     out << "<text x='" << legendLeft << "' y='" << y + 32 << "'>and their 95% intervals.</text>\n";
 }
@@ -220,8 +250,9 @@ std::string render(const Sweep& map, const std::vector<Summary>& summaries) {
     std::ostringstream out;
     out << std::fixed << std::setprecision(1);
     out << chartParts::documentStart(width, height);
-    out << "<text x='20' y='28' font-size='15'>Who wins from every start of " << map.starts().front().total()
-        << " pieces, " << Summary::counted(summaries.front().games(), "game") << " from each</text>\n";
+    out << "<text x='20' y='28' font-size='15'>Who wins from every start of "
+        << Summary::counted(static_cast<std::uint64_t>(map.starts().front().total()), "piece") << ", "
+        << Summary::counted(summaries.front().games(), "game") << " from each</text>\n";
     out << "<text x='20' y='48' fill='#444'>Rock beats scissors, scissors beat paper, paper beats rock</text>\n";
     cells(out, map, summaries);
     axes(out, map);

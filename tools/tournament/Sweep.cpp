@@ -2,6 +2,7 @@
 
 #include "tools/tournament/Failure.hpp"
 #include "tools/tournament/GameRules.hpp"
+#include "tools/tournament/Summary.hpp"
 
 #include <algorithm>
 #include <array>
@@ -33,7 +34,9 @@ std::string heading(const std::size_t startWidth, const std::size_t intervalWidt
     return out.str() + rule.str();
 }
 
-// The step of the map whose every start these are, each once; 0 where they are not.
+// The step of the map whose every start these are, each once. Starts of one size with its three corners
+// but without every start between them are part of a map with starts missing: the step of that map, negated.
+// 0 for any other starts.
 std::int32_t mapStepOf(const std::vector<Start>& starts) {
     const std::int32_t total = starts.front().total();
     std::int32_t step = total;
@@ -49,7 +52,13 @@ std::int32_t mapStepOf(const std::vector<Start>& starts) {
     }
     // The step is the largest that all the counts share, so every start is one of its map's.
     const auto sides = static_cast<std::size_t>(total / step);
-    return distinct.size() == starts.size() && starts.size() == (sides + 1) * (sides + 2) / 2 ? step : 0;
+    if (distinct.size() == starts.size() && starts.size() == (sides + 1) * (sides + 2) / 2) {
+        return step;
+    }
+    const std::string all = std::to_string(total);
+    const bool corners =
+        distinct.count(all + ",0,0") + distinct.count("0," + all + ",0") + distinct.count("0,0," + all) == 3;
+    return corners ? -step : 0;
 }
 
 } // namespace
@@ -143,16 +152,16 @@ Sweep Sweep::map(const std::string& text) {
     if (!total || !step) {
         throw refuse(Start::whyNoCount(total ? stepText : totalText));
     }
+    if (*total == 0 || *total > Start::mostPieces) {
+        throw refuse("a map's starts have from 1 to " + std::to_string(Start::mostPieces) + " pieces, not " +
+                     std::to_string(*total));
+    }
     if (*step == 0 || *total % *step != 0) {
         throw refuse("the step " + std::to_string(*step) + " does not divide the total " + std::to_string(*total) +
                      ": a map's starts have counts that are multiples of its step");
     }
     Sweep sweep;
-    try {
-        sweep.base = Start::of({*total, 0, 0});
-    } catch (const Failure& failure) {
-        throw refuse(std::string("the start ") + failure.what());
-    }
+    sweep.base = Start::of({*total, 0, 0});
     sweep.mapStep = *step;
     sweep.series = mapStarts(*total, *step);
     return sweep;
@@ -172,14 +181,20 @@ Sweep Sweep::of(const std::vector<Start>& starts) {
         }
         if (varied.size() == 1) {
             sweep.kind = varied.front();
-        } else if (const std::int32_t step = mapStepOf(starts); step != 0) {
+        } else if (const std::int32_t step = mapStepOf(starts); step > 0) {
             sweep.base = Start::of({starts.front().total(), 0, 0});
             sweep.mapStep = step;
             return sweep;
+        } else if (step < 0) {
+            const std::int32_t total = starts.front().total();
+            throw Failure(2, "the games from '" + starts.front().name() + "' to '" + starts.back().name() +
+                                 "' are of " + std::to_string(starts.size()) + " of the " +
+                                 std::to_string(mapStarts(total, -step).size()) + " starts of the map " +
+                                 std::to_string(total) + "/" + std::to_string(-step) +
+                                 ": a map plays every start of its size");
         } else {
             throw Failure(2, "the games from '" + starts.front().name() + "' to '" + starts.back().name() +
-                                 "' differ in more than one count at the start: no sweep plays such starts, and "
-                                 "they are not every start of a map");
+                                 "' differ in more than one count at the start: no sweep plays such starts");
         }
     }
     for (const Start& start : starts) {
@@ -205,7 +220,8 @@ std::string Sweep::axisName() const {
 
 std::string Sweep::description() const {
     if (isMap()) {
-        return "every start of " + std::to_string(base.total()) + " pieces in steps of " + std::to_string(mapStep);
+        return "every start of " + Summary::counted(static_cast<std::uint64_t>(base.total()), "piece") +
+               " in steps of " + std::to_string(mapStep);
     }
     const auto [low, high] = std::minmax_element(counts.begin(), counts.end());
     const std::string span = std::to_string(*low) + " to " + std::to_string(*high);

@@ -42,15 +42,16 @@ public:
     // Whether the size of an equal start varies, rather than one kind's count.
     bool variesSize() const { return !kind && !isMap(); }
     bool isMap() const { return mapStep != 0; }
-    // A map's steps along a side of its triangle, TOTAL/STEP; 0 for a sweep.
+    // A map's step, and its steps along a side of its triangle, TOTAL/STEP; 0 for a sweep.
+    std::int32_t step() const { return mapStep; }
     std::int32_t mapSteps() const { return isMap() ? base.total() / mapStep : 0; }
     // Why no chart is drawn of it, or nothing: a map of more than mostChartedSteps steps a side.
     std::string whyNoChart() const;
     const std::vector<Start>& starts() const { return series; }
-    // The varied count of each start, in order; none for a map.
+    // A sweep's varied count of each start, in order; none for a map, whose every start varies two.
     const std::vector<std::int32_t>& values() const { return counts; }
-    // What varies, as a chart's axis names it: "rock count at the start, against 50 paper and 50 scissors", or
-    // "pieces at the start, as many of each kind".
+    // What a sweep varies, as its chart's axis names it: "rock count at the start, against 50 paper and 50
+    // scissors", or "pieces at the start, as many of each kind". A map's chart has three axes of its own.
     std::string axisName() const;
     // "rock from 20 to 80 against 50 paper and 50 scissors", "equal starts of 30 to 3000 pieces", or "every
     // start of 150 pieces in steps of 10".
