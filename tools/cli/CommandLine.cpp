@@ -205,7 +205,7 @@ std::string readSeries(const std::set<Option>& given, Options& options) {
     if (mode == Option::Sweep) {
         allowed.insert(Option::Start);
     }
-    const std::string conflict = conflictWith(mode, given, allowed);
+    std::string conflict = conflictWith(mode, given, allowed);
     if (!conflict.empty()) {
         return conflict;
     }

@@ -117,12 +117,14 @@ std::string fillOf(const Summary& summary) {
         return "url(#undecided)";
     }
     const auto byShare = [](const Summary::Share& a, const Summary::Share& b) { return a.games < b.games; };
-    const auto most = std::max_element(shares.begin(), shares.begin() + 3, byShare);
+    const auto most =
+        static_cast<std::size_t>(std::max_element(shares.begin(), shares.begin() + 3, byShare) - shares.begin());
+    const std::size_t wins = shares.at(most).games;
     if (std::count_if(shares.begin(), shares.begin() + 3,
-                      [most](const Summary::Share& share) { return share.games == most->games; }) > 1) {
+                      [wins](const Summary::Share& share) { return share.games == wins; }) > 1) {
         return "white";
     }
-    return colourOf(static_cast<std::size_t>(most - shares.begin()), strengthOf(most->share));
+    return colourOf(most, strengthOf(shares.at(most).share));
 }
 
 // The cells, each with its colour and tooltip, clipped to the triangle.
