@@ -104,12 +104,11 @@ void Spots::vacate(const std::size_t from, const std::size_t to) {
     std::fill(removed.begin() + static_cast<std::ptrdiff_t>(from), removed.begin() + static_cast<std::ptrdiff_t>(to), 1);
 }
 
-void Spots::relocate(const std::size_t i, const sf::Sprite& piece) {
+void Spots::relocate(const std::size_t i, const sf::Sprite& piece, const sf::Vector2f position) {
     if (std::isnan(frameWidth[i])) {
         write(i, piece);
     } else {
         // Moving changes nothing but the position, so the frame read when the piece was located still holds.
-        const sf::Vector2f position = piece.getPosition();
         x[i] = position.x;
         y[i] = position.y;
         cover(i, translatedBounds(position, {frameWidth[i], frameHeight[i]}));

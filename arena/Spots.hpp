@@ -37,7 +37,8 @@ public:
 
     // Reads every piece afresh.
     void locate(const std::vector<Item>& items);
-    void relocate(std::size_t i, const sf::Sprite& piece);
+    // The piece now stands at `position`.
+    void relocate(std::size_t i, const sf::Sprite& piece, sf::Vector2f position);
     void append(const sf::Sprite& piece);
     // From now on the piece is neither near nor overlapping anything.
     void remove(std::size_t k);
