@@ -48,6 +48,11 @@ std::size_t lowest(const Bits bits) {
     return static_cast<std::size_t>(__builtin_ctz(bits));
 }
 
+// b where it is less than a: a NaN b is never taken.
+QUORVEL_SCAN_PART float lesser(const float a, const float b) {
+    return b < a ? b : a;
+}
+
 QUORVEL_SCAN_PART Bits under(const float* const values, const float bound) {
     return bitsWhere([values, bound](const std::size_t u) { return values[u] <= bound; });
 }
@@ -131,7 +136,7 @@ void Spots::write(const std::size_t i, const sf::Sprite& piece) {
     }
 }
 
-void Spots::cover(const std::size_t i, const sf::FloatRect& bounds) {
+inline void Spots::cover(const std::size_t i, const sf::FloatRect& bounds) {
     // The same arithmetic as sf::FloatRect::intersects applies to the global bounds.
     const float nearX = sfml::left(bounds);
     const float nearY = sfml::top(bounds);
@@ -161,7 +166,7 @@ sf::Vector2f Spots::frameSize(const sf::Sprite& piece) {
     return {static_cast<float>(std::abs(sfml::width(frame))), static_cast<float>(std::abs(sfml::height(frame)))};
 }
 
-sf::FloatRect Spots::translatedBounds(const sf::Vector2f position, const sf::Vector2f frame) {
+inline sf::FloatRect Spots::translatedBounds(const sf::Vector2f position, const sf::Vector2f frame) {
     // The library's own arithmetic for a transform that is a plain translation: the corners of the local
     // bounds, each offset by the position, then their extremes. It saves rebuilding the transform, sine
     // and cosine included, after every move.
@@ -275,17 +280,18 @@ QUORVEL_WIDE_SCAN Spots::Nearest Spots::nearest(const sf::Vector2f from, RoughSq
             const float dx = xs[u] - from.x;
             const float dy = ys[u] - from.y;
             squares[start + u] = dx * dx + dy * dy;
-            least[u] = squares[start + u] < least[u] ? squares[start + u] : least[u];
+            least[u] = lesser(least[u], squares[start + u]);
         }
     }
-    // Halving, lane against lane, instead of one lane after another: the least of numbers that are never NaN
-    // is the same in any order.
-    for (std::size_t width = block / 2; width > 0; width /= 2) {
+    // Halving, lane against lane, instead of one lane after another, and the last eight in registers: the
+    // least of numbers that are never NaN is the same in any order, and the search waits on it.
+    for (std::size_t width = block / 2; width >= 8; width /= 2) {
         for (std::size_t u = 0; u < width; ++u) {
-            least[u] = least[u + width] < least[u] ? least[u + width] : least[u];
+            least[u] = lesser(least[u], least[u + width]);
         }
     }
-    const float leastSquare = least[0];
+    const float leastSquare = lesser(lesser(lesser(least[0], least[1]), lesser(least[2], least[3])),
+                                     lesser(lesser(least[4], least[5]), lesser(least[6], least[7])));
 
     // The plain rules start from the first piece and replace it only with a strictly nearer one: a first
     // piece whose distance is not a number is never replaced, while a later one is never taken.
