@@ -255,8 +255,9 @@ void Spots::overlapping(const Spots& with, const std::size_t i, const RoughSquar
     found.clear();
     const float bound = within * within;
     for (std::size_t start = 0; start < slotCount; start += block) {
-        for (Bits hits = under(rough.squares.data() + start, bound) & overlapsIn(start, with, i); hits != 0;
-             hits &= hits - 1) {
+        // Most blocks hold no piece near enough, and the one compare of the rough squares passes over them.
+        Bits hits = under(rough.squares.data() + start, bound);
+        for (hits = hits != 0 ? hits & overlapsIn(start, with, i) : 0; hits != 0; hits &= hits - 1) {
             found.push_back(start + lowest(hits));
         }
     }
