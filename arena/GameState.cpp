@@ -112,14 +112,14 @@ void GameState::pairing(std::vector<Item>& hunters, Spots& hunterSpots, std::vec
         if (!preySpots.empty()) {
             const Spots::Nearest best = preySpots.nearest(hunterSpots.position(i), roughSquares);
             nearest = best.distance;
-            hunters[i].velocity = heading(hunterSpots.position(i), preySpots.position(best.index));
+            hunters[i].velocity = heading(hunterSpots.position(i), preySpots.position(best.index), nearest);
         }
         separate(hunters[i], hunterSpots, i);
 
         const sf::Vector2f before = hunterSpots.position(i);
-        hunters[i].move();
-        hunterSpots.relocate(i, hunters[i]);
-        const float within = captureReach(hunterSpots, preySpots, before, hunterSpots.position(i));
+        const sf::Vector2f after = hunters[i].move();
+        hunterSpots.relocate(i, hunters[i], after);
+        const float within = captureReach(hunterSpots, preySpots, before, after);
         if (!preySpots.empty() && !(nearest > within)) {
             capture(hunters, hunterSpots, i, preySpots, within);
             // A list with most of its slots empty costs more to search than to close up now.
@@ -159,7 +159,7 @@ void GameState::separate(Item& hunter, const Spots& hunterSpots, const std::size
         // right, so a stack comes apart instead of staying fused.
         hunter.velocity = sf::Vector2f(i < j ? -pursuitSpeed : pursuitSpeed, 0.0F);
     } else {
-        hunter.velocity = -heading(self, other);
+        hunter.velocity = -heading(self, other, distance(self, other));
     }
 }
 
@@ -185,8 +185,7 @@ void GameState::capture(std::vector<Item>& hunters, Spots& hunterSpots, const st
     }
 }
 
-sf::Vector2f GameState::heading(const sf::Vector2f from, const sf::Vector2f to) const {
-    const float d = distance(from, to);
+sf::Vector2f GameState::heading(const sf::Vector2f from, const sf::Vector2f to, const float d) const {
     if (d == 0.0F) {
         return {0.0F, 0.0F};
     }

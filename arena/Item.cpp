@@ -38,8 +38,13 @@ Item::Item(std::shared_ptr<Tool> tool, const ItemKind kind)
     setPosition(sf::Vector2f(x, y));
 }
 
-void Item::move() {
-    sf::Transformable::move(sf::Vector2f(velocity.x * tool->frameTime * speed, velocity.y * tool->frameTime * speed));
+sf::Vector2f Item::move() {
+    // sf::Transformable::move's own sums, done here so that the new position comes back without a second
+    // call into the library to read it.
+    const sf::Vector2f from = getPosition();
+    const sf::Vector2f to(from.x + velocity.x * tool->frameTime * speed, from.y + velocity.y * tool->frameTime * speed);
+    setPosition(to);
+    return to;
 }
 
 void Item::draw() {

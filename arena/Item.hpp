@@ -37,8 +37,8 @@ public:
     Item& operator=(Item&&) noexcept = default;
     ~Item() override = default;
 
-    // Displaces the piece by velocity x frame time x speed on each axis.
-    void move();
+    // Displaces the piece by velocity x frame time x speed on each axis, and returns where it now stands.
+    sf::Vector2f move();
     // Draws into the shared window, or into any target. By name they hide the library's drawing hook, which
     // takes a target and states; the targets still call that hook, so the hiding is harmless and only
     // silenced here.

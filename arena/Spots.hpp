@@ -7,6 +7,7 @@
 #include <SFML/System/Vector2.hpp>
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 namespace G {
@@ -36,7 +37,8 @@ public:
 
     // Reads every piece afresh.
     void locate(const std::vector<Item>& items);
-    void relocate(std::size_t i, const sf::Sprite& piece);
+    // The piece now stands at `position`.
+    void relocate(std::size_t i, const sf::Sprite& piece, sf::Vector2f position);
     void append(const sf::Sprite& piece);
     // From now on the piece is neither near nor overlapping anything.
     void remove(std::size_t k);
@@ -91,12 +93,11 @@ private:
     static bool isPlain(const sf::Sprite& piece);
     static sf::Vector2f frameSize(const sf::Sprite& piece);
     static sf::FloatRect translatedBounds(sf::Vector2f position, sf::Vector2f frame);
-    // How many pieces of the block starting there overlap piece i of the other list.
-    int overlapsIn(std::size_t start, const Spots& with, std::size_t i) const;
-    // The lowest index from `from` on whose piece overlaps piece i of the other list and whose rough square
-    // is at most `bound`; slots() when there is none.
-    std::size_t firstOverlappingWithin(const Spots& with, std::size_t i, std::size_t from, const RoughSquares& rough,
-                                       float bound) const;
+    // The pieces of the block starting there that overlap piece i of the other list, one bit a slot, the
+    // block's first slot lowest.
+    std::uint32_t overlapsIn(std::size_t start, const Spots& with, std::size_t i) const;
+    // Empties the slots from `from` up to `to`.
+    void vacate(std::size_t from, std::size_t to);
 
     std::vector<float> x;
     std::vector<float> y;

@@ -14,3 +14,11 @@
 #else
 #define QUORVEL_WIDE_SCAN
 #endif
+
+// A part shared by scans, built into each version of each of them: called instead, it would run in its
+// baseline version from the AVX2 ones, as GCC chose to do for the overlap test of a block.
+#if defined(__GNUC__)
+#define QUORVEL_SCAN_PART inline __attribute__((always_inline))
+#else
+#define QUORVEL_SCAN_PART inline
+#endif

@@ -97,6 +97,12 @@ def main(argv):
     if frame:
         print(f"Frame at 300 pieces: full {frame['full_us']:.0f} us, render-only {frame['render_us']:.0f} us, "
               f"ratio {frame['ratio']:.3f}")
+    games = runs.get("Games/Shipped/Start150/real_time")
+    narrow_games = baseline.get("Games/Shipped/Start150/real_time")
+    if games:
+        print(f"Games from the 150-piece start: {games['games_per_s']:.1f} games/s"
+              + (f", {narrow_games['games_per_s']:.1f} without the AVX2 scans, AVX2 "
+                 f"{games['games_per_s'] / narrow_games['games_per_s']:.2f}x" if narrow_games else ""))
     jobs = runs.get("Tournament/OneJobAgainstTwo/800/iterations:1/real_time")
     if jobs:
         print(f"Tournament, 800 games from the 150-piece start: {jobs['games_per_s_1_job']:.1f} games/s with "
