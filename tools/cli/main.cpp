@@ -202,8 +202,8 @@ void mergedSweep(const Options& options, const G::gameCsv::Merged& merged) {
         throw Failure(2,
                       "--chart-seed has no game to follow in a " + what + "'s chart, and these files hold a " + what);
     }
-    if (!options.svgPath.empty() && !sweep.whyNoChart().empty()) {
-        throw Failure(2, sweep.whyNoChart());
+    if (const std::string why = sweep.whyNoChart(); !options.svgPath.empty() && !why.empty()) {
+        throw Failure(2, why);
     }
     report(options, sweep, merged.games, merged.rules);
 }

@@ -34,7 +34,7 @@ struct Point {
 
 // The corners: rock at the top, paper at the bottom left, scissors at the bottom right.
 const std::array<Point, 3> corners{
-    {{left + side / 2, bottom - side* std::sqrt(3.0) / 2}, {left, bottom}, {left + side, bottom}}};
+    {{left + side / 2, bottom - std::sqrt(3.0) / 2 * side}, {left, bottom}, {left + side, bottom}}};
 
 // Where a start of these counts stands: the corners weighed by the counts.
 Point pointOf(const std::array<double, 3>& counts) {
